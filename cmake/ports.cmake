@@ -1,0 +1,10 @@
+# The one place where the build picks the platform layer: for each subsystem,
+# the file of each port (named after the library it wraps) and what it links.
+# Paths are relative to src/.
+if(WIN32)
+  set(KORVALE_TEXT_PORT text/fatal_display_win32.cpp)
+  set(KORVALE_TEXT_PORT_LIBS user32)
+else()
+  set(KORVALE_TEXT_PORT text/fatal_display_stderr.cpp)
+  set(KORVALE_TEXT_PORT_LIBS)
+endif()
