@@ -37,43 +37,36 @@ std::u16string toUnits(unsigned codePage, const std::string& bytes, int* count) 
   return out;
 }
 
-void appendBytes(std::string_view bytes, std::string* out) {
-  for (char c : bytes) appendHex(static_cast<unsigned char>(c), 2, out);
+std::string hexBytes(std::string_view bytes) {
+  std::string out;
+  for (char c : bytes) appendHex(static_cast<unsigned char>(c), 2, &out);
+  return out;
 }
 
-void appendUnits(std::u16string_view units, std::string* out) {
+std::string hexUnits(std::u16string_view units) {
+  std::string out;
   for (std::size_t i = 0; i < units.size(); ++i) {
-    if (i != 0) *out += ' ';
-    appendHex(units[i], 4, out);
+    if (i != 0) out += ' ';
+    appendHex(units[i], 4, &out);
   }
+  return out;
 }
 
-void appendCount(int count, std::string* out) {
-  *out += " (";
-  *out += std::to_string(count);
-  *out += ")";
+// "input -> output (count)"
+void appendLine(const std::string& input, const std::string& output, int count, std::string* out) {
+  *out += input + " -> " + output + " (" + std::to_string(count) + ")\n";
 }
 
-// "units -> bytes (count)" for one code page.
 void lineToBytes(unsigned codePage, const std::u16string& units, std::string* out) {
   int count = 0;
   const std::string bytes = toBytes(codePage, units, &count);
-  appendUnits(units, out);
-  *out += " -> ";
-  appendBytes(bytes, out);
-  appendCount(count, out);
-  *out += '\n';
+  appendLine(hexUnits(units), hexBytes(bytes), count, out);
 }
 
-// "bytes -> units (count)" for one code page.
 void lineToUnits(unsigned codePage, const std::string& bytes, std::string* out) {
   int count = 0;
   const std::u16string units = toUnits(codePage, bytes, &count);
-  appendBytes(bytes, out);
-  *out += " -> ";
-  appendUnits(units, out);
-  appendCount(count, out);
-  *out += '\n';
+  appendLine(hexBytes(bytes), hexUnits(units), count, out);
 }
 
 std::u16string unitsOf(char32_t c) {
