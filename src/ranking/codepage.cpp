@@ -34,14 +34,15 @@ const char16_t* firstUnit(const Bytes& units) {
   return units.empty() ? nullptr : reinterpret_cast<const char16_t*>(units.data());
 }
 
-// The number of units before the first zero unit, or -1 when there is none
-// (an odd last byte is no unit).
-int unitsBeforeTerminator(const Bytes& units) {
-  const std::string_view v = units.view();
+// Whether `units` holds a zero unit (an odd last byte is no unit). The
+// conversions' own units end with one, so that case is checked first.
+bool holdsTerminator(const Bytes& units) {
+  const std::string_view v = units.view().substr(0, units.view().size() / 2 * 2);
+  if (v.size() >= 2 && v[v.size() - 2] == 0 && v.back() == 0) return true;
   for (std::size_t i = 0; i + 1 < v.size(); i += 2) {
-    if (v[i] == 0 && v[i + 1] == 0) return static_cast<int>(i / 2);
+    if (v[i] == 0 && v[i + 1] == 0) return true;
   }
-  return -1;
+  return false;
 }
 
 // `count` units as a buffer the routines can take: 2 x count bytes, zero filled.
@@ -96,12 +97,12 @@ Bytes textToUtf16(const Text& text, unsigned codePage) {
 }
 
 Text utf16ToText(const Bytes& units, unsigned codePage) {
+  const std::string_view v = units.view();
+  if (v.size() < 2 || (v[0] == 0 && v[1] == 0)) return {};  // nothing to convert
   // The routines read up to a zero unit: one is added where `units` lacks it.
   Bytes terminated;
   const char16_t* source = firstUnit(units);
-  const int length = unitsBeforeTerminator(units);
-  if (length == 0 || units.length() < 2) return {};  // nothing to convert
-  if (length < 0) {
+  if (!holdsTerminator(units)) {
     terminated = concatBytes(bytesLeft(units, units.length() / 2 * 2), unitBuffer(1));
     source = firstUnit(terminated);
   }

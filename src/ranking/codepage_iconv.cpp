@@ -78,12 +78,11 @@ void putCodePoint(char32_t c, Output<char16_t>* out) {
 void decodeUtf8(const unsigned char* s, Output<char16_t>* out) {
   std::size_t i = 0;
   for (;;) {
+    while (s[i] != 0 && s[i] < 0x80) out->put(s[i++]);  // runs of ASCII, the bulk of a page
     const unsigned lead = s[i];
-    if (lead < 0x80) {
-      out->put(static_cast<char16_t>(lead));
-      if (lead == 0) return;
-      ++i;
-      continue;
+    if (lead == 0) {
+      out->put(0);
+      return;
     }
     // The sequence length and the range of its second byte (Unicode's table
     // of well-formed sequences); later bytes are 0x80-0xBF.
