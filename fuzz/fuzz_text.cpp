@@ -6,11 +6,24 @@
 #include "text/lists.h"
 #include "text/text.h"
 
+namespace {
+
+// The search as a plain character walk, to check the fast scan against.
+int walkFind(std::string_view t, std::string_view m) {
+  for (std::size_t i = 0; i + m.size() <= t.size(); i += (t[i] & 0x80) ? 2 : 1) {
+    if (t.substr(i, m.size()) == m) return static_cast<int>(i) + 1;
+  }
+  return -1;
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto pieces = fuzzPieces(data, size, 4);
   const Text t(pieces[0]), marker(pieces[1]), other(pieces[2]);
   const int start = fuzzNumber(pieces[3]);
   const bool fold = start % 2 != 0;
+  if (!marker.empty()) FUZZ_CHECK(findText(t, marker) == walkFind(t.view(), marker.view()));
 
   for (const SearchOptions options :
        {SearchOptions{}, SearchOptions{.start = start, .ignoreCase = fold}}) {

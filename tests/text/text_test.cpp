@@ -294,3 +294,26 @@ TEST(text_test, extractors) {
   EXPECT_EQ(textBefore("a:b:c", ":", {.start = 3}), "a:b");
   EXPECT_EQ(textBefore("a:b", ":", {.start = -2}), "a");
 }
+
+// Every text over a small alphabet against a plain character walk, behind
+// ASCII prefixes of several lengths so both the word-at-a-time skip and the
+// byte loop of the search are crossed at every offset.
+TEST(text_test, find_text_agrees_with_a_character_walk) {
+  const char alphabet[] = {'a', 'X', '\xB0'};
+  auto walk = [](std::string_view t, std::string_view m) {
+    for (std::size_t i = 0; i + m.size() <= t.size(); i += (t[i] & 0x80) ? 2 : 1) {
+      if (t.substr(i, m.size()) == m) return static_cast<int>(i) + 1;
+    }
+    return -1;
+  };
+  const std::string markers[] = {"X", "\xB0", "aX", "\xB0X", "X\xB0", "Xa"};
+  for (const std::size_t prefix : {0, 3, 8, 13}) {
+    for (int n = 0; n < 3 * 3 * 3 * 3 * 3 * 3; ++n) {
+      std::string t(prefix, 'a');
+      for (int k = n, d = 0; d < 6; ++d, k /= 3) t += alphabet[k % 3];
+      for (const std::string& m : markers) {
+        ASSERT_EQ(findText(Text(t), Text(m)), walk(t, m)) << ::testing::PrintToString(Text(t));
+      }
+    }
+  }
+}
