@@ -52,10 +52,16 @@ std::string formatTable(const std::array<std::string, 7>& headers,
     for (std::size_t c = 0; c < 7; ++c) widths[c] = std::max(widths[c], displayWidth(line[c]));
 
   auto put = [&widths](std::string* out, const Line& line) {
+    // Padding goes out only in front of a cell that has text, so no line ends
+    // in padding.
+    std::size_t padding = 0;
     for (std::size_t c = 0; c < 7; ++c) {
-      *out += line[c];
-      if (c == 6) break;  // no trailing spaces
-      out->append(static_cast<std::size_t>(widths[c] - displayWidth(line[c]) + 2), ' ');
+      if (!line[c].empty()) {
+        out->append(padding, ' ');
+        padding = 0;
+        *out += line[c];
+      }
+      padding += static_cast<std::size_t>(widths[c] - displayWidth(line[c]) + 2);
     }
     *out += '\n';
   };

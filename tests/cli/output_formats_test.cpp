@@ -120,3 +120,12 @@ TEST(output_formats_test, table_shows_control_characters_as_escapes) {
   const std::string empty = formatTable(kHeaders, {});
   EXPECT_EQ(std::count(empty.begin(), empty.end(), '\n'), 2);
 }
+
+TEST(output_formats_test, table_lines_end_without_padding) {
+  RankingRow blank = row(1, " t ");
+  blank.cells[5] = "";  // the score, in the last column
+  const std::string table = formatTable(kHeaders, {blank});
+  // A cell's own spaces stay; the padding after the last text goes.
+  EXPECT_EQ(table.substr(table.rfind('\n', table.size() - 2) + 1),
+            "    01   t    E     1.2\xE4\xBA\xBF   30\xE4\xB8\x87      4\n");
+}
