@@ -31,13 +31,39 @@ using CurlEasy = std::unique_ptr<CURL, EasyCleanup>;
 using CurlMulti = std::unique_ptr<CURLM, MultiCleanup>;
 using CurlList = std::unique_ptr<curl_slist, ListCleanup>;
 
-bool appendLine(CurlList* list, const std::string& line) {
-  curl_slist* longer = curl_slist_append(list->get(), line.c_str());
-  if (longer == nullptr) return false;
-  (void)list->release();  // now owned by `longer`
-  list->reset(longer);
-  return true;
-}
+// Header lines for libcurl; once a line cannot be stored, ok() stays false.
+class HeaderLines {
+ public:
+  void add(const std::string& line) {
+    curl_slist* longer = ok_ ? curl_slist_append(list_.get(), line.c_str()) : nullptr;
+    ok_ = longer != nullptr;
+    if (ok_) {
+      (void)list_.release();  // now owned by `longer`
+      list_.reset(longer);
+    }
+  }
+  curl_slist* get() const { return list_.get(); }
+  bool ok() const { return ok_; }
+
+ private:
+  CurlList list_;
+  bool ok_ = true;
+};
+
+// Options for one easy handle; once one is refused, ok() stays false.
+class EasyOptions {
+ public:
+  explicit EasyOptions(CURL* easy) : easy_(easy) {}
+  template <class Value>
+  void set(CURLoption option, Value value) {
+    ok_ = ok_ && curl_easy_setopt(easy_, option, value) == CURLE_OK;
+  }
+  bool ok() const { return ok_; }
+
+ private:
+  CURL* easy_;
+  bool ok_ = true;
+};
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -70,8 +96,8 @@ struct Request {
   std::uint32_t flags = 0;
 
   // Declared before the handles, so that they outlive them.
-  CurlList headerLines;
-  CurlList proxyLines;
+  HeaderLines headerLines;
+  HeaderLines proxyLines;
   CurlMulti multi;
   CurlEasy easy;
   bool attached = false;
@@ -145,8 +171,9 @@ size_t onBodyBytes(char* data, size_t size, size_t count, void* user) {
 // The lines of the header text as libcurl takes them, "\r\n" between them. A
 // lone CR or LF also ends a line, so none reaches the wire inside a header; a
 // line without a name before a ":" is left out, and an empty value is written
-// "Name;", libcurl's way of sending "Name:".
-bool appendHeaderText(CurlList* list, std::string_view text, bool* namesAgent) {
+// "Name;", libcurl's way of sending "Name:". True when a line names the agent.
+bool addHeaderText(HeaderLines* lines, std::string_view text) {
+  bool namesAgent = false;
   while (!text.empty()) {
     const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
     const std::string_view line = text.substr(0, end);
@@ -154,107 +181,121 @@ bool appendHeaderText(CurlList* list, std::string_view text, bool* namesAgent) {
     const std::size_t colon = line.find(':');
     if (colon == std::string_view::npos || colon == 0) continue;
     const std::string_view name = line.substr(0, colon);
-    if (equalsIgnoringCase(name, "User-Agent")) *namesAgent = true;
+    namesAgent = namesAgent || equalsIgnoringCase(name, "User-Agent");
     const bool blank = line.find_first_not_of(" \t", colon + 1) == std::string_view::npos;
-    if (!appendLine(list, blank ? std::string(name) + ";" : std::string(line))) return false;
+    lines->add(blank ? std::string(name) + ";" : std::string(line));
   }
-  return true;
+  return namesAgent;
 }
 
-template <class Value>
-bool set(CURL* easy, CURLoption option, Value value) {
-  return curl_easy_setopt(easy, option, value) == CURLE_OK;
+// The request's lines, in WinINet's order: (libcurl's Host,) Content-Length
+// when a body goes with the request, the session's agent, the header text.
+// HEAD goes without a body, as libcurl sends it. False when a line of the header
+// text could not be stored.
+bool addRequestLines(Request& request, std::string_view headerText, bool withBody,
+                     std::uint32_t bodyLength) {
+  HeaderLines& lines = request.headerLines;
+  // Lines libcurl would add by itself are switched off by naming them empty;
+  // such entries are never sent, whatever the header text holds.
+  lines.add("Expect:");
+  lines.add("Accept:");
+  lines.add("Content-Type:");
+  if (withBody) {
+    lines.add("Content-Length: " + std::to_string(request.verb == "HEAD" ? 0 : bodyLength));
+  }
+  HeaderLines text;
+  const bool namesAgent = addHeaderText(&text, headerText);
+  // The header text's own User-Agent line takes the place of the session's.
+  const std::string& agent = request.connection.session.agent;
+  if (!agent.empty() && !namesAgent) lines.add("User-Agent: " + agent);
+  for (const curl_slist* line = text.get(); line != nullptr; line = line->next)
+    lines.add(line->data);
+  return text.ok();
+}
+
+std::string requestUrl(const Request& request, bool secure) {
+  const Connection& connection = request.connection;
+  std::string url = secure ? "https://" : "http://";
+  url += connection.host;
+  if (connection.port != 0) url += ":" + std::to_string(connection.port);
+  if (request.path.empty() || request.path[0] != '/') url += "/";
+  return url + request.path;
 }
 
 // Sets up the transfer of a request; false when it cannot even be started.
 bool prepare(Request& request, std::string_view headerText, const void* body,
              std::uint32_t bodyLength) {
-  const Connection& connection = request.connection;
   const bool secure = (request.flags & INTERNET_FLAG_SECURE) != 0;
-  if (!plainHostName(connection.host)) return false;
+  if (!plainHostName(request.connection.host)) return false;
   request.multi.reset(curl_multi_init());
   request.easy.reset(curl_easy_init());
-  CURL* easy = request.easy.get();
-  if (request.multi == nullptr || easy == nullptr) return false;
-
-  std::string url = secure ? "https://" : "http://";
-  url += connection.host;
-  if (connection.port != 0) url += ":" + std::to_string(connection.port);
-  if (request.path.empty() || request.path[0] != '/') url += "/";
-  url += request.path;
-
-  // Lines libcurl would add by itself are switched off by naming them empty;
-  // such entries are never sent, whatever the header text holds.
-  bool ok = appendLine(&request.headerLines, "Expect:") &&
-            appendLine(&request.headerLines, "Accept:") &&
-            appendLine(&request.headerLines, "Content-Type:");
+  if (request.multi == nullptr || request.easy == nullptr) return false;
   const bool head = request.verb == "HEAD";
   const bool withBody = head || request.verb != "GET" || bodyLength > 0;
-  // HEAD expects no response body, and libcurl sends it with no request body.
-  if (withBody) {
-    ok = ok && appendLine(&request.headerLines,
-                          "Content-Length: " + std::to_string(head ? 0 : bodyLength));
-  }
-  bool namesAgent = false;
-  CurlList textLines;
-  ok = ok && appendHeaderText(&textLines, headerText, &namesAgent);
-  // The header text's own User-Agent line takes the place of the session's.
-  const std::string& agent = connection.session.agent;
-  if (!agent.empty() && !namesAgent)
-    ok = ok && appendLine(&request.headerLines, "User-Agent: " + agent);
-  for (curl_slist* line = textLines.get(); ok && line != nullptr; line = line->next) {
-    ok = appendLine(&request.headerLines, line->data);
-  }
-  if (!ok) return false;
+  const bool linesStored = addRequestLines(request, headerText, withBody, bodyLength);
 
-  ok = set(easy, CURLOPT_URL, url.c_str()) && set(easy, CURLOPT_PATH_AS_IS, 1L) &&
-       set(easy, CURLOPT_PROTOCOLS_STR, "http,https") &&
-       set(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1)) &&
-       set(easy, CURLOPT_HTTPHEADER, request.headerLines.get()) &&
-       // The body arrives exactly as sent: no decoding of a Content-Encoding.
-       set(easy, CURLOPT_HTTP_CONTENT_DECODING, 0L) &&
-       // Redirects are followed, as often as a browser would, unless forbidden.
-       set(easy, CURLOPT_FOLLOWLOCATION,
-           (request.flags & INTERNET_FLAG_NO_AUTO_REDIRECT) ? 0L : 1L) &&
-       set(easy, CURLOPT_MAXREDIRS, 30L) && set(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https") &&
-       // Security: the server's certificate chain and host name are checked
-       // against the system's trust store; no trust anchor of our own is added.
-       set(easy, CURLOPT_SSL_VERIFYPEER, 1L) && set(easy, CURLOPT_SSL_VERIFYHOST, 2L) &&
-       // The time limits of Windows' own HTTP stacks: 60 s to connect, and
-       // 30 s without a byte ends the exchange, so a stalled server cannot
-       // hold the window for good.
-       set(easy, CURLOPT_CONNECTTIMEOUT, 60L) && set(easy, CURLOPT_LOW_SPEED_LIMIT, 1L) &&
-       set(easy, CURLOPT_LOW_SPEED_TIME, 30L) && set(easy, CURLOPT_NOSIGNAL, 1L) &&
-       set(easy, CURLOPT_HEADERFUNCTION, onHeaderLine) && set(easy, CURLOPT_HEADERDATA, &request) &&
-       set(easy, CURLOPT_WRITEFUNCTION, onBodyBytes) && set(easy, CURLOPT_WRITEDATA, &request);
+  EasyOptions o(request.easy.get());
+  const std::string url = requestUrl(request, secure);
+  o.set(CURLOPT_URL, url.c_str());
+  o.set(CURLOPT_PATH_AS_IS, 1L);
+  o.set(CURLOPT_PROTOCOLS_STR, "http,https");
+  o.set(CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+  o.set(CURLOPT_HTTPHEADER, request.headerLines.get());
+  // The body arrives exactly as sent: no decoding of a Content-Encoding.
+  o.set(CURLOPT_HTTP_CONTENT_DECODING, 0L);
+  // Redirects are followed, up to a bound, unless forbidden. Security: a
+  // secure request never follows one to plain http, as WinINet refuses it
+  // unless told otherwise (INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP).
+  o.set(CURLOPT_FOLLOWLOCATION, (request.flags & INTERNET_FLAG_NO_AUTO_REDIRECT) != 0 ? 0L : 1L);
+  o.set(CURLOPT_MAXREDIRS, 30L);
+  o.set(CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
+  // Security: the server's certificate chain and host name are checked against
+  // the system's trust store; no trust anchor of our own is ever added.
+  o.set(CURLOPT_SSL_VERIFYPEER, 1L);
+  o.set(CURLOPT_SSL_VERIFYHOST, 2L);
+  // The time limits of Windows' own HTTP stacks: 60 s to connect, and 30 s
+  // without a byte ends the exchange, so a stalled server cannot hold the
+  // window for good.
+  o.set(CURLOPT_CONNECTTIMEOUT, 60L);
+  o.set(CURLOPT_LOW_SPEED_LIMIT, 1L);
+  o.set(CURLOPT_LOW_SPEED_TIME, 30L);
+  o.set(CURLOPT_NOSIGNAL, 1L);
+  o.set(CURLOPT_HEADERFUNCTION, onHeaderLine);
+  o.set(CURLOPT_HEADERDATA, &request);
+  o.set(CURLOPT_WRITEFUNCTION, onBodyBytes);
+  o.set(CURLOPT_WRITEDATA, &request);
 
   // A direct session ignores the environment's proxy variables ("" turns
-  // them off); a proxy bypasses no host, whatever NO_PROXY says.
-  const std::string proxy = proxyFor(connection.session, secure);
-  ok = ok && set(easy, CURLOPT_PROXY, proxy.c_str());
+  // them off); a proxy serves every host, whatever NO_PROXY says.
+  const std::string proxy = proxyFor(request.connection.session, secure);
+  o.set(CURLOPT_PROXY, proxy.c_str());
   if (!proxy.empty()) {
-    ok = ok && appendLine(&request.proxyLines, "Proxy-Connection:") &&
-         set(easy, CURLOPT_NOPROXY, "") &&
-         set(easy, CURLOPT_HEADEROPT, static_cast<long>(CURLHEADER_SEPARATE)) &&
-         set(easy, CURLOPT_PROXYHEADER, request.proxyLines.get()) &&
-         set(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+    request.proxyLines.add("Proxy-Connection:");
+    o.set(CURLOPT_NOPROXY, "");
+    o.set(CURLOPT_HEADEROPT, static_cast<long>(CURLHEADER_SEPARATE));
+    o.set(CURLOPT_PROXYHEADER, request.proxyLines.get());
+    o.set(CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     // The agent of a tunnel's CONNECT request; the request itself has its line.
-    if (!agent.empty()) ok = ok && set(easy, CURLOPT_USERAGENT, agent.c_str());
+    const std::string& agent = request.connection.session.agent;
+    if (!agent.empty()) o.set(CURLOPT_USERAGENT, agent.c_str());
   }
   // The platform's cookies: none with INTERNET_FLAG_NO_COOKIES, else a store in
   // memory for this one request (redirects carry what was set on the way).
-  if ((request.flags & INTERNET_FLAG_NO_COOKIES) == 0) ok = ok && set(easy, CURLOPT_COOKIEFILE, "");
+  if ((request.flags & INTERNET_FLAG_NO_COOKIES) == 0) o.set(CURLOPT_COOKIEFILE, "");
 
   if (head) {
-    ok = ok && set(easy, CURLOPT_NOBODY, 1L);
+    o.set(CURLOPT_NOBODY, 1L);
   } else if (withBody) {
-    ok = ok && set(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(bodyLength)) &&
-         set(easy, CURLOPT_COPYPOSTFIELDS, body != nullptr ? static_cast<const char*>(body) : "");
-    if (request.verb != "POST") ok = ok && set(easy, CURLOPT_CUSTOMREQUEST, request.verb.c_str());
+    o.set(CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(bodyLength));
+    o.set(CURLOPT_COPYPOSTFIELDS, body != nullptr ? static_cast<const char*>(body) : "");
+    if (request.verb != "POST") o.set(CURLOPT_CUSTOMREQUEST, request.verb.c_str());
   } else {
-    ok = ok && set(easy, CURLOPT_HTTPGET, 1L);
+    o.set(CURLOPT_HTTPGET, 1L);
   }
-  if (!ok || curl_multi_add_handle(request.multi.get(), easy) != CURLM_OK) return false;
+  if (!o.ok() || !linesStored || !request.headerLines.ok() || !request.proxyLines.ok() ||
+      curl_multi_add_handle(request.multi.get(), request.easy.get()) != CURLM_OK) {
+    return false;
+  }
   request.attached = true;
   return true;
 }

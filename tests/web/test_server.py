@@ -148,7 +148,8 @@ class OriginHandler(Handler):
             send_response(sock, "200 OK", [("Set-Cookie", "a=deleted; Path=/cookies"),
                                            ("Set-Cookie", "c=3; Path=/cookies")], echo[1], method)
         elif path == "/redirect":
-            send_response(sock, "302 Found", [("Location", "/fixed")], b"moved", method)
+            target = request.target.partition("?to=")[2] or "/fixed"
+            send_response(sock, "302 Found", [("Location", target)], b"moved", method)
         elif path.startswith("/redirect-cookie/start"):
             target = path.replace("/start", "/echo")
             send_response(sock, "302 Found", [("Location", target),
