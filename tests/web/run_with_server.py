@@ -2,8 +2,8 @@
 """Runs a test command beside the local test servers: run_with_server.py -- command...
 
 Starts, on 127.0.0.1 only, a plain origin, a TLS origin with a certificate for
-"localhost", a TLS origin whose certificate names another host, a recording
-proxy, and a port that refuses connections; their ports reach the command in
+"localhost", a TLS origin whose certificate names another host, one whose
+certificate no trusted CA signed, a recording proxy, and a port that refuses connections; their ports reach the command in
 KORVALE_TEST_* variables, and the proxy variables point at the refusing port. The certificates come from a test CA made for this
 run, whose key is deleted once they are signed. The CA goes into the system
 trust store for the run (needs root, or sudo without a password) and is taken
@@ -34,7 +34,8 @@ def openssl(*args, cwd):
 
 
 def make_certificates(folder):
-    """ca.crt, and localhost.crt/.key and wrong-host.crt/.key signed by it."""
+    """ca.crt; localhost.crt/.key and wrong-host.crt/.key signed by it; and
+    untrusted.crt/.key, a self-signed certificate for localhost."""
     name = f"/CN=Korvale test CA {secrets.token_hex(4)}"
     openssl("req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
             "-keyout", "ca.key", "-out", "ca.crt", "-days", "2", "-subj", name,
@@ -50,6 +51,10 @@ def make_certificates(folder):
                 "-CAcreateserial", "-days", "2", "-extfile", leaf + ".ext", "-out", leaf + ".crt",
                 cwd=folder)
     os.remove(os.path.join(folder, "ca.key"))  # nothing more can be signed with it
+    # For localhost too, but signed by nobody the system trusts.
+    openssl("req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+            "-keyout", "untrusted.key", "-out", "untrusted.crt", "-days", "2",
+            "-subj", "/CN=localhost", "-addext", "subjectAltName=DNS:localhost", cwd=folder)
 
 
 def as_root(*command):
@@ -88,7 +93,7 @@ def update_trust_store(add=None, remove=None):
         targets = stale_anchors() + ([remove] if remove else [])
         if targets and not as_root("rm", "-f", *targets):
             return False
-        if add and not as_root("install", "-m", "644", add[0], add[1]):
+        if add and not as_root("install", "-D", "-m", "644", add[0], add[1]):
             return False
         if not (targets or add):
             return True
@@ -115,6 +120,8 @@ def main():
                 test_server.tls_context(path("localhost.crt"), path("localhost.key")))),
             "WRONG_HOST": test_server.start(test_server.Origin(
                 test_server.tls_context(path("wrong-host.crt"), path("wrong-host.key")))),
+            "UNTRUSTED": test_server.start(test_server.Origin(
+                test_server.tls_context(path("untrusted.crt"), path("untrusted.key")))),
             "PROXY": test_server.start(test_server.Proxy()),
         }
         # Bound but never listening: a connection to it is refused.

@@ -6,6 +6,7 @@ CONNECT to a local port. Every answer closes its connection.
 """
 
 import array
+import gzip
 import re
 import select
 import socket
@@ -137,6 +138,9 @@ class OriginHandler(Handler):
             send_response(sock, "200 OK", [], previous, method)
         elif path == "/fixed":
             send_response(sock, "200 OK", [], FIXED, method)
+        elif path == "/gzip":
+            send_response(sock, "200 OK", [("Content-Encoding", "gzip")], gzip.compress(FIXED),
+                          method)
         elif path == "/chunked":
             send_response(sock, "200 OK", [], FIXED, method, chunks=CHUNKS)
         elif m := re.fullmatch(r"/bytes/(\d+)", path):

@@ -26,6 +26,7 @@ struct Servers {
   int http = port("KORVALE_TEST_HTTP_PORT");
   int https = port("KORVALE_TEST_HTTPS_PORT");
   int wrongHost = port("KORVALE_TEST_WRONG_HOST_PORT");
+  int untrusted = port("KORVALE_TEST_UNTRUSTED_PORT");
   int proxy = port("KORVALE_TEST_PROXY_PORT");
   int refused = port("KORVALE_TEST_REFUSED_PORT");
   bool httpsTrusted = port("KORVALE_TEST_HTTPS") == 1;
@@ -199,6 +200,9 @@ TEST_F(web_server_test, bodies_whole_and_in_order) {
   const int p = servers().http;
   EXPECT_EQ(webRequest(url("http", p, "/fixed")), fixedBody());
   EXPECT_EQ(webRequest(url("http", p, "/chunked")), fixedBody());
+  const Bytes encoded = webRequest(url("http", p, "/gzip"));  // kept as sent, not decoded
+  EXPECT_EQ(text(encoded).substr(0, 2), "\x1F\x8B");
+  EXPECT_NE(encoded, fixedBody());
   const Bytes big = webRequest(url("http", p, "/bytes/52428800"));
   EXPECT_EQ(big.length(), 52428800);
   EXPECT_EQ(firstWrongCounterByte(big), -1);
@@ -225,7 +229,10 @@ TEST_F(web_server_test, failures_give_an_empty_body) {
             Bytes());
   EXPECT_EQ(headers, Text(defaultLines(url("http", servers().refused, "/x")).c_str()));
   EXPECT_TRUE(noHeaderBlock(responseHeaders)) << responseHeaders.c_str();
+  // A user name before the host is not a way to reach another one.
+  EXPECT_EQ(webRequest(url("http", servers().http, "/fixed", "user@localhost")), Bytes());
   if (skipHttps()) return;
+  EXPECT_EQ(webRequest(url("https", servers().untrusted, "/fixed")), Bytes());
   // The certificate is signed by a trusted CA, but for another host.
   responseHeaders = "r";
   EXPECT_EQ(webRequest(url("https", servers().wrongHost, "/fixed"),
