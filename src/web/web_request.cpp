@@ -64,15 +64,15 @@ Bytes readBody(InternetApi& api, InternetHandle request) {
 // larger than the 5000 bytes first offered is asked for again at the size the
 // platform reports, so its cookies are not lost; a failed query gives "".
 Text queryRawHeaders(InternetApi& api, InternetHandle request) {
-  std::uint32_t length = rawHeadersSize;
-  Bytes buffer = blankBytes(static_cast<int>(length));
-  if (api.queryInfo(request, HTTP_QUERY_RAW_HEADERS_CRLF, buffer.data(), &length, nullptr)) {
-    return bytesToText(buffer);
-  }
-  if (length <= rawHeadersSize || length > INT32_MAX) return {};
-  buffer = blankBytes(static_cast<int>(length));
-  if (api.queryInfo(request, HTTP_QUERY_RAW_HEADERS_CRLF, buffer.data(), &length, nullptr)) {
-    return bytesToText(buffer);
+  std::uint32_t size = rawHeadersSize;
+  for (int attempt = 1; attempt <= 2; ++attempt) {
+    Bytes buffer = blankBytes(static_cast<int>(size));
+    std::uint32_t length = size;
+    if (api.queryInfo(request, HTTP_QUERY_RAW_HEADERS_CRLF, buffer.data(), &length, nullptr)) {
+      return bytesToText(buffer);
+    }
+    if (length <= size || length > INT32_MAX) return {};  // failed, not too small
+    size = length;
   }
   return {};
 }
