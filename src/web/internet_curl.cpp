@@ -9,11 +9,11 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
 
+#include "text/alloc.h"
 #include "web/internet.h"
 
 namespace {
@@ -102,15 +102,18 @@ struct Request {
   CurlEasy easy;
   bool attached = false;
 
-  std::string received;  // body bytes not yet handed to read
+  // Filled by libcurl's callbacks, which must not throw: memory that cannot be
+  // had ends the program, as everywhere else.
+  ByteString received;  // body bytes not yet handed to read
   std::size_t readAt = 0;
-  std::string headerBlock;  // the latest response's status and header lines
+  ByteString headerBlock;  // the latest response's status and header lines
   bool headerBlockEnded = false;
   bool done = false;
   bool failed = false;
 
   Request() = default;
-  Request(Request&&) = default;
+  Request(const Request&) = delete;
+  Request& operator=(const Request&) = delete;
   ~Request() {
     if (attached) curl_multi_remove_handle(multi.get(), easy.get());
   }
@@ -158,7 +161,7 @@ size_t onHeaderLine(char* data, size_t size, size_t count, void* user) {
     return size * count;  // trailers after a chunked body are not part of the block
   }
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-  request.headerBlock.append(line).append("\r\n");
+  request.headerBlock.append(line.data(), line.size()).append("\r\n");
   if (line.empty()) request.headerBlockEnded = true;
   return size * count;
 }
@@ -343,8 +346,8 @@ class CurlInternet final : public InternetApi {
                              std::uintptr_t) override {
     const Connection* c = handleAs<Connection>(connection);
     if (c == nullptr) return nullptr;
-    auto* handle = new Handle{Request()};
-    Request& request = std::get<Request>(handle->object);
+    auto* handle = new Handle;
+    Request& request = handle->object.emplace<Request>();
     request.connection = *c;
     request.verb = verb != nullptr ? verb : "GET";
     request.path = copyOf(path);
@@ -391,7 +394,7 @@ class CurlInternet final : public InternetApi {
         !request->headerBlockEnded) {
       return false;
     }
-    const std::string& block = request->headerBlock;
+    const ByteString& block = request->headerBlock;
     if (*length < block.size() + 1) {
       *length = static_cast<std::uint32_t>(block.size() + 1);
       return false;
