@@ -8,3 +8,12 @@ else()
   set(KORVALE_TEXT_PORT text/fatal_display_stderr.cpp)
   set(KORVALE_TEXT_PORT_LIBS)
 endif()
+
+# The window: Win32 and the common controls, or Qt 6 Widgets; and the main
+# of the program for each.
+if(NOT WIN32)
+  find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
+  set(KORVALE_UI_PORT ui/window_qt.cpp ui/open_url_qt.cpp)
+  set(KORVALE_UI_PORT_LIBS Qt6::Widgets)
+  set(KORVALE_UI_MAIN ui/main_qt.cpp)
+endif()
