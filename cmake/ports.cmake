@@ -11,7 +11,11 @@ endif()
 
 # The window: Win32 and the common controls, or Qt 6 Widgets; and the main
 # of the program for each.
-if(NOT WIN32)
+if(WIN32)
+  set(KORVALE_UI_PORT ui/window_win32.cpp ui/open_url_win32.cpp)
+  set(KORVALE_UI_PORT_LIBS comctl32 shell32 gdi32 user32)
+  set(KORVALE_UI_MAIN ui/main_win32.cpp ui/korvale.rc)
+else()
   find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
   set(KORVALE_UI_PORT ui/window_qt.cpp ui/open_url_qt.cpp)
   set(KORVALE_UI_PORT_LIBS Qt6::Widgets)

@@ -14,12 +14,10 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <vector>
 
 #include "support/print.h"
 #include "text/fatal_error.h"
-#include "text/lists.h"
-#include "text/text.h"
+#include "ui/fake_ranking.h"
 
 // Failures show Qt's strings readably.
 void PrintTo(const QString& s, std::ostream* os) {
@@ -36,27 +34,6 @@ QApplication* application() {
   return app;
 }
 
-int downloads = 0;
-int entriesServed = 3;
-
-// Entry n: title "<n>号" and link "site/<n>", the other fields numbered by column.
-void fakeSource(TextList* titleList, TextList* episodeList, TextList* playList,
-                TextList* followList, TextList* danmakuList, TextList* scoreList) {
-  ++downloads;
-  TextList* const fields[] = {episodeList, playList, followList, danmakuList, scoreList};
-  for (int n = 1; n <= entriesServed; ++n) {
-    listAppend(titleList, concatText(intToText(n), "\xBA\xC5"));  // 号
-    for (int f = 0; f < 5; ++f)
-      listAppend(fields[f], concatText(intToText(f + 2), "/", intToText(n)));
-    listAppend(&linkList, concatText(Text("site/"), intToText(n)));
-  }
-}
-
-std::vector<Text> opened;
-void recordUrl(const Text& url) {
-  opened.push_back(url);
-}
-
 // Single-clicks activate items under this style; the window must not care.
 class SingleClickStyle final : public QProxyStyle {
  public:
@@ -71,9 +48,7 @@ class window_qt_test : public ::testing::Test {
  protected:
   void SetUp() override {
     application();
-    downloads = 0;
-    entriesServed = 3;
-    opened.clear();
+    resetFakeRanking();
   }
   void TearDown() override { setFatalErrorDisplay(nullptr); }
 
@@ -115,7 +90,7 @@ class ShowWatch final : public QObject {
 }  // namespace
 
 TEST_F(window_qt_test, the_first_show_already_has_the_rows) {
-  RankingWindow window({.source = fakeSource, .opener = recordUrl});
+  RankingWindow window(kFakeRanking);
   EXPECT_EQ(downloads, 1);
   EXPECT_FALSE(window.isVisible());
   ShowWatch watch;
@@ -138,7 +113,7 @@ TEST_F(window_qt_test, the_first_show_already_has_the_rows) {
 }
 
 TEST_F(window_qt_test, window_and_controls) {
-  RankingWindow window({.source = fakeSource, .opener = recordUrl});
+  RankingWindow window(kFakeRanking);
   showActive(&window);
   EXPECT_EQ(window.windowTitle(), "Korvale V1.0");
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -215,7 +190,7 @@ TEST_F(window_qt_test, window_and_controls) {
 }
 
 TEST_F(window_qt_test, a_double_click_opens_the_rows_entry) {
-  RankingWindow window({.source = fakeSource, .opener = recordUrl});
+  RankingWindow window(kFakeRanking);
   showActive(&window);
   QTableView* view = table(&window);
   doubleClick(view->viewport(), cellCentre(view, 2, 1));
@@ -229,7 +204,7 @@ TEST_F(window_qt_test, a_double_click_opens_the_rows_entry) {
 }
 
 TEST_F(window_qt_test, a_single_click_opens_nothing_whatever_the_style) {
-  RankingWindow window({.source = fakeSource, .opener = recordUrl});
+  RankingWindow window(kFakeRanking);
   showActive(&window);
   QTableView* view = table(&window);
   SingleClickStyle style;
@@ -242,7 +217,7 @@ TEST_F(window_qt_test, a_single_click_opens_nothing_whatever_the_style) {
 
 TEST_F(window_qt_test, a_header_click_does_not_reorder) {
   entriesServed = 12;
-  RankingWindow window({.source = fakeSource, .opener = recordUrl});
+  RankingWindow window(kFakeRanking);
   showActive(&window);
   QTableView* view = table(&window);
   QHeaderView* header = view->horizontalHeader();
@@ -259,7 +234,7 @@ TEST_F(window_qt_test, a_header_click_does_not_reorder) {
 }
 
 TEST_F(window_qt_test, the_button_refreshes_and_enter_does_not_press_it) {
-  RankingWindow window({.source = fakeSource, .opener = recordUrl});
+  RankingWindow window(kFakeRanking);
   showActive(&window);
   QTableView* view = table(&window);
   QPushButton* refresh = button(&window);
@@ -278,7 +253,7 @@ TEST_F(window_qt_test, the_button_refreshes_and_enter_does_not_press_it) {
 }
 
 TEST_F(window_qt_test, keyboard) {
-  RankingWindow window({.source = fakeSource, .opener = recordUrl});
+  RankingWindow window(kFakeRanking);
   showActive(&window);
   QTableView* view = table(&window);
   QPushButton* refresh = button(&window);
@@ -312,7 +287,7 @@ TEST_F(window_qt_test, keyboard) {
 }
 
 TEST_F(window_qt_test, the_selection_shows_only_while_the_table_has_the_focus) {
-  RankingWindow window({.source = fakeSource, .opener = recordUrl});
+  RankingWindow window(kFakeRanking);
   showActive(&window);
   QTableView* view = table(&window);
   view->setFocus();
@@ -340,7 +315,7 @@ TEST_F(window_qt_death_test, fatal_errors_show_in_a_box_while_the_window_exists)
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   // Once the window is gone: standard error, in UTF-8.
   const auto afterTheWindow = [] {
-    { RankingWindow window({.source = fakeSource, .opener = recordUrl}); }
+    { RankingWindow window(kFakeRanking); }
     fatalError(4, "x");
   };
   EXPECT_EXIT(
@@ -351,7 +326,7 @@ TEST_F(window_qt_death_test, fatal_errors_show_in_a_box_while_the_window_exists)
       "\xE9\x94\x99\xE8\xAF\xAF\xE4\xBF\xA1\xE6\x81\xAF\xEF\xBC\x9Ax\r\n");  // 错误信息：
   // With one: a message box, which the child closes and describes on standard error.
   const auto withBox = [] {
-    RankingWindow window({.source = fakeSource, .opener = recordUrl});
+    RankingWindow window(kFakeRanking);
     QTimer::singleShot(0, [] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (box == nullptr) return;
