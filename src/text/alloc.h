@@ -17,7 +17,8 @@ struct FatalAllocator {
   FatalAllocator(const FatalAllocator<U>&) noexcept {}
 
   T* allocate(std::size_t n) {
-    if (n > static_cast<std::size_t>(-1) / sizeof(T)) fatalOutOfMemory(static_cast<std::size_t>(-1));
+    if (n > static_cast<std::size_t>(-1) / sizeof(T))
+      fatalOutOfMemory(static_cast<std::size_t>(-1));
     void* p = ::operator new(n * sizeof(T), std::nothrow);
     if (p == nullptr) fatalOutOfMemory(n * sizeof(T));
     return static_cast<T*>(p);

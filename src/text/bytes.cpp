@@ -4,10 +4,16 @@
 
 #include "text/lists.h"
 
-Bytes textToBytes(const Text& t) { return Bytes(t.view()); }
-Text bytesToText(const Bytes& b) { return Text(b.view()); }
+Bytes textToBytes(const Text& t) {
+  return Bytes(t.view());
+}
+Text bytesToText(const Bytes& b) {
+  return Text(b.view());
+}
 
-int bytesLength(const Bytes& b) { return b.length(); }
+int bytesLength(const Bytes& b) {
+  return b.length();
+}
 
 Bytes bytesLeft(const Bytes& b, int n) {
   if (n <= 0) return {};
@@ -53,7 +59,8 @@ int findBytesReverse(const Bytes& b, const Bytes& pattern, std::optional<int> st
 Bytes replaceBytes(const Bytes& b, const Bytes& pattern, const ReplaceBytesOptions& options) {
   const std::string_view v = b.view(), p = pattern.view(), r = options.replacement.view();
   const std::size_t start = options.start > 1 ? static_cast<std::size_t>(options.start) - 1 : 0;
-  if (v.empty() || p.empty() || start >= v.size() || (options.count && *options.count <= 0)) return b;
+  if (v.empty() || p.empty() || start >= v.size() || (options.count && *options.count <= 0))
+    return b;
   Bytes out;
   out.reserve(b.length());
   out.append(v.substr(0, start));
@@ -86,4 +93,6 @@ BytesList splitBytes(const Bytes& b, const Bytes& delimiter, std::optional<int> 
   return list;
 }
 
-bool bytesEqual(const Bytes& a, const Bytes& b) { return a == b; }
+bool bytesEqual(const Bytes& a, const Bytes& b) {
+  return a == b;
+}

@@ -16,8 +16,7 @@ Bytes blankBytes(int n);                           // n zero bytes
 // An empty pattern gives -1 (unlike findText).
 int findBytes(const Bytes& b, const Bytes& pattern, std::optional<int> start = std::nullopt);
 // With start given, only occurrences lying wholly inside bytes 1 to start count.
-int findBytesReverse(const Bytes& b, const Bytes& pattern,
-                     std::optional<int> start = std::nullopt);
+int findBytesReverse(const Bytes& b, const Bytes& pattern, std::optional<int> start = std::nullopt);
 
 struct ReplaceBytesOptions {
   Bytes replacement;  // left out or empty: occurrences are deleted

@@ -20,7 +20,9 @@ Text& Text::append(std::string_view more) {
   return *this;
 }
 
-int textLength(const Text& t) { return t.length(); }
+int textLength(const Text& t) {
+  return t.length();
+}
 
 Text textLeft(const Text& t, int n) {
   if (n <= 0) return {};
@@ -106,9 +108,13 @@ int textToInt(const Text& t) {
   return static_cast<int>(value);
 }
 
-Text intToText(int n) { return Text(std::to_string(n)); }
+Text intToText(int n) {
+  return Text(std::to_string(n));
+}
 
-int bitOr(int a, int b) { return a | b; }
+int bitOr(int a, int b) {
+  return a | b;
+}
 
 int compareText(const Text& a, const Text& b) {
   const std::string_view x = a.view(), y = b.view();

@@ -14,12 +14,12 @@ inline std::string_view asView(const char* s) noexcept {
 
 // Measuring and cutting (bytes; may cut a double-byte character in two).
 int textLength(const Text& t);
-Text textLeft(const Text& t, int n);   // n <= 0 gives ""
-Text textRight(const Text& t, int n);  // n <= 0 gives ""
+Text textLeft(const Text& t, int n);            // n <= 0 gives ""
+Text textRight(const Text& t, int n);           // n <= 0 gives ""
 Text textMid(const Text& t, int start, int n);  // start < 1 gives "" (unlike bytesMid)
-int charCode(const Text& t);     // first byte as a signed 8-bit value; "" gives 0
-Text charFromCode(int code);     // low 8 bits as a one-byte text; 0 gives ""
-Text blankText(int n);           // n spaces
+int charCode(const Text& t);                    // first byte as a signed 8-bit value; "" gives 0
+Text charFromCode(int code);                    // low 8 bits as a one-byte text; 0 gives ""
+Text blankText(int n);                          // n spaces
 
 struct SearchOptions {
   // Left out: findText, textBetween and textBefore search from byte 1,

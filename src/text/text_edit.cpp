@@ -6,7 +6,9 @@
 
 namespace {
 
-bool isHigh(char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; }
+bool isHigh(char c) {
+  return (static_cast<unsigned char>(c) & 0x80) != 0;
+}
 
 // The full-width space, A1 A1.
 bool isWideSpace(std::string_view v, std::size_t i) {
@@ -18,15 +20,20 @@ bool isWideSpace(std::string_view v, std::size_t i) {
 Text mapCase(const Text& t, char from, char to) {
   ByteString s(t.view().data(), t.view().size());
   for (std::size_t i = 0; i < s.size(); i += characterSize(s[i])) {
-    if (s[i] >= from && s[i] <= static_cast<char>(from + 25)) s[i] = static_cast<char>(s[i] - from + to);
+    if (s[i] >= from && s[i] <= static_cast<char>(from + 25))
+      s[i] = static_cast<char>(s[i] - from + to);
   }
   return Text(std::string_view(s.data(), s.size()));
 }
 
 }  // namespace
 
-Text toUpper(const Text& t) { return mapCase(t, 'a', 'A'); }
-Text toLower(const Text& t) { return mapCase(t, 'A', 'a'); }
+Text toUpper(const Text& t) {
+  return mapCase(t, 'a', 'A');
+}
+Text toLower(const Text& t) {
+  return mapCase(t, 'A', 'a');
+}
 
 Text trimText(const Text& t) {
   const std::string_view v = t.view();

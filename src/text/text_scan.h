@@ -9,7 +9,9 @@ inline std::size_t characterSize(char lead) {
   return (static_cast<unsigned char>(lead) & 0x80) != 0 ? 2 : 1;
 }
 
-inline char foldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+inline char foldCase(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
 
 // Equal when equal after folding A-Z to a-z; every byte is folded, the second
 // bytes of double-byte characters included (bytes 0x80-0xFF never change).

@@ -1,10 +1,24 @@
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "text/text.h"
 #include "text/text_scan.h"
 
 namespace {
+
+// The first byte at or after `i` with its high bit set, or `end`; eight bytes
+// at a time, since pages are mostly ASCII.
+std::size_t nextHighByte(const char* p, std::size_t i, std::size_t end) {
+  constexpr std::uint64_t kHigh = 0x8080808080808080u;
+  for (; i + 8 <= end; i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p + i, 8);
+    if ((word & kHigh) != 0) break;
+  }
+  while (i < end && (static_cast<unsigned char>(p[i]) & 0x80) == 0) ++i;
+  return i;
+}
 
 // Walks the candidates of [begin, end) by characters and calls `found` with
 // each match's 0-based offset until it returns false.
@@ -13,17 +27,31 @@ void scanMatches(std::string_view t, std::size_t begin, std::size_t end, std::st
                  bool ignoreCase, Found found) {
   const std::size_t m = marker.size();
   if (m > end - begin) return;
-  const std::size_t last = end - m;
+  const std::size_t last = end - m;  // the last candidate
   const char* p = t.data();
-  if (!ignoreCase) {
-    const char first = marker[0];
+  if (ignoreCase) {
     for (std::size_t i = begin; i <= last; i += characterSize(p[i])) {
-      if (p[i] == first && std::memcmp(p + i, marker.data(), m) == 0 && !found(i)) return;
+      if (equalFolded(t.substr(i, m), marker) && !found(i)) return;
     }
     return;
   }
-  for (std::size_t i = begin; i <= last; i += characterSize(p[i])) {
-    if (equalFolded(t.substr(i, m), marker) && !found(i)) return;
+  // Every byte of an ASCII run starts a character, so candidates there are
+  // found with memchr; only the double-byte characters are stepped one by one.
+  const char first = marker[0];
+  std::size_t i = begin;
+  while (i <= last) {
+    const std::size_t high = nextHighByte(p, i, last + 1);
+    while (i < high) {
+      const void* hit = std::memchr(p + i, first, high - i);
+      if (hit == nullptr) break;
+      i = static_cast<std::size_t>(static_cast<const char*>(hit) - p);
+      if (std::memcmp(p + i, marker.data(), m) == 0 && !found(i)) return;
+      ++i;
+    }
+    i = high;
+    if (i > last) return;
+    if (p[i] == first && std::memcmp(p + i, marker.data(), m) == 0 && !found(i)) return;
+    i += 2;
   }
 }
 

@@ -72,5 +72,9 @@ struct List {
 using TextList = List<Text>;
 using BytesList = List<Bytes>;
 
-inline std::string_view asView(const Text& t) noexcept { return t.view(); }
-inline std::string_view asView(const Bytes& b) noexcept { return b.view(); }
+inline std::string_view asView(const Text& t) noexcept {
+  return t.view();
+}
+inline std::string_view asView(const Bytes& b) noexcept {
+  return b.view();
+}

@@ -21,8 +21,12 @@ inline void printEscaped(std::string_view bytes, std::ostream* os) {
   *os << '"';
 }
 
-inline void PrintTo(const Text& t, std::ostream* os) { printEscaped(t.view(), os); }
-inline void PrintTo(const Bytes& b, std::ostream* os) { printEscaped(b.view(), os); }
+inline void PrintTo(const Text& t, std::ostream* os) {
+  printEscaped(t.view(), os);
+}
+inline void PrintTo(const Bytes& b, std::ostream* os) {
+  printEscaped(b.view(), os);
+}
 template <class T>
 void PrintTo(const List<T>& list, std::ostream* os) {
   *os << '{';

@@ -9,7 +9,9 @@
 
 namespace {
 
-Bytes b(std::string_view s) { return Bytes(s); }
+Bytes b(std::string_view s) {
+  return Bytes(s);
+}
 template <std::size_t N>
 Bytes raw(const char (&s)[N]) {  // keeps embedded zero bytes
   return Bytes(std::string_view(s, N - 1));

@@ -71,7 +71,7 @@ TEST(text_test, find_text) {
       {"a\xB0\xA1\xA1\xB0", "\xA1\xB0", {}, 4},
       {"\xB0\xA1\xA1\xB0", "\xA1\xA1", {.start = 2}, 2},  // stepping counts from the span
       {"\xB0\xA1\xA1\xB0", "\xA1\xB0", {.start = 2}, -1},
-      {"x\xB0", "\xB0", {}, 2},                            // a lone last lead byte can match
+      {"x\xB0", "\xB0", {}, 2},  // a lone last lead byte can match
       {"\xC1Z", "\xC1z", {.ignoreCase = true}, 1},
       {"\xC1Z", "\xE1Z", {.ignoreCase = true}, -1},  // high bytes never fold
   };
@@ -111,8 +111,18 @@ TEST(text_test, find_text_reverse) {
 
 TEST(text_test, case_folds_ascii_letters_only) {
   // Second bytes 0x61-0x7A stay as they are.
-  EXPECT_EQ(toUpper("ab\x81" "a\xB0z" "c"), "AB\x81" "a\xB0z" "C");
-  EXPECT_EQ(toLower("AB\x81" "A\xB0Z" "C"), "ab\x81" "A\xB0Z" "c");
+  EXPECT_EQ(toUpper("ab\x81"
+                    "a\xB0z"
+                    "c"),
+            "AB\x81"
+            "a\xB0z"
+            "C");
+  EXPECT_EQ(toLower("AB\x81"
+                    "A\xB0Z"
+                    "C"),
+            "ab\x81"
+            "A\xB0Z"
+            "c");
   EXPECT_EQ(toUpper("x\xE1"), "X\xE1");  // a lone last lead byte is copied
   EXPECT_EQ(toLower("@[`{"), "@[`{");
   EXPECT_EQ(toUpper(""), "");
@@ -163,9 +173,12 @@ TEST(text_test, replace_text) {
       {"abab", "ab", {.replacement = "x", .start = 5, .caseSensitive = true}, "abab"},
       {"abc", "", {.replacement = "x"}, "abc"},
       {"", "a", {.replacement = "x"}, ""},
-      {"\xB0\xA1\xA1\xB0", "\xA1\xA1", {.replacement = "x", .caseSensitive = true}, "\xB0\xA1\xA1\xB0"},
-      {"ab\xB0", "z", {.caseSensitive = true}, "ab"},   // a lone last lead byte is dropped
-      {"ab\xB0", "\xB0", {.caseSensitive = true}, "ab"},  // ... or matched
+      {"\xB0\xA1\xA1\xB0",
+       "\xA1\xA1",
+       {.replacement = "x", .caseSensitive = true},
+       "\xB0\xA1\xA1\xB0"},
+      {"ab\xB0", "z", {.caseSensitive = true}, "ab"},       // a lone last lead byte is dropped
+      {"ab\xB0", "\xB0", {.caseSensitive = true}, "ab"},    // ... or matched
       {"ab\xB0", "zz", {.caseSensitive = true}, "ab\xB0"},  // too short to be walked: kept
   };
   for (const Case& c : cases) {
@@ -216,18 +229,25 @@ TEST(text_test, numbers) {
       {"", 0},
       {"\xA3\xB4\xA3\xB4\xA3\xB3", 443},  // full-width 443
       {"\xA3\xAD\xA3\xB5", -5},           // full-width minus
-      {"\xA1\xA1\xA3\xAB" "12", 12},      // full-width space and plus
-      {"4294967297", 1},                  // wraps
+      {"\xA1\xA1\xA3\xAB"
+       "12",
+       12},               // full-width space and plus
+      {"4294967297", 1},  // wraps
       {"2147483648", INT_MIN},
       {"-2147483648", INT_MIN},
       {"\t\n\v\f\r 9", 9},
       {"--1", 0},
       {"1 2", 1},
-      {"\xB0\xA1" "1", 0},
-      {"\xA1\xAB" "1", 0},  // '~' is no digit
+      {"\xB0\xA1"
+       "1",
+       0},
+      {"\xA1\xAB"
+       "1",
+       0},  // '~' is no digit
       {"12\xA3", 12},
   };
-  for (const Case& c : cases) EXPECT_EQ(textToInt(c.t), c.expected) << ::testing::PrintToString(c.t);
+  for (const Case& c : cases)
+    EXPECT_EQ(textToInt(c.t), c.expected) << ::testing::PrintToString(c.t);
   EXPECT_EQ(intToText(-5), "-5");
   EXPECT_EQ(intToText(0), "0");
   EXPECT_EQ(intToText(INT_MIN), "-2147483648");
@@ -254,14 +274,10 @@ TEST(text_test, extractors) {
   struct Case {
     Text t, left, right, expected;
   } cases[] = {
-      {"x[v]y", "[", "]", "v"},
-      {"x[]", "[", "]", ""},
-      {"x[v", "[", "]", ""},
-      {"x[", "[", "]", ""},  // left marker on the last byte
-      {"x]v[", "[", "]", ""},
-      {"a=\"v\"", "a=#\xD2\xFD\xBA\xC5", "#\xD2\xFD\xBA\xC5", "v"},
-      {"[a][b]", "[", "]", "a"},
-      {"<<x>>", "<<", ">>", "x"},
+      {"x[v]y", "[", "]", "v"},        {"x[]", "[", "]", ""},
+      {"x[v", "[", "]", ""},           {"x[", "[", "]", ""},  // left marker on the last byte
+      {"x]v[", "[", "]", ""},          {"a=\"v\"", "a=#\xD2\xFD\xBA\xC5", "#\xD2\xFD\xBA\xC5", "v"},
+      {"[a][b]", "[", "]", "a"},       {"<<x>>", "<<", ">>", "x"},
       {"a[\xB0]]", "[", "]", "\xB0]"},  // "]" after a lead byte is its second byte
       {"\xB0[x]", "[", "]", ""},
   };
@@ -277,4 +293,27 @@ TEST(text_test, extractors) {
   EXPECT_EQ(textBefore(": x", ": "), "");
   EXPECT_EQ(textBefore("a:b:c", ":", {.start = 3}), "a:b");
   EXPECT_EQ(textBefore("a:b", ":", {.start = -2}), "a");
+}
+
+// Every text over a small alphabet against a plain character walk, behind
+// ASCII prefixes of several lengths so both the word-at-a-time skip and the
+// byte loop of the search are crossed at every offset.
+TEST(text_test, find_text_agrees_with_a_character_walk) {
+  const char alphabet[] = {'a', 'X', '\xB0'};
+  auto walk = [](std::string_view t, std::string_view m) {
+    for (std::size_t i = 0; i + m.size() <= t.size(); i += (t[i] & 0x80) ? 2 : 1) {
+      if (t.substr(i, m.size()) == m) return static_cast<int>(i) + 1;
+    }
+    return -1;
+  };
+  const std::string markers[] = {"X", "\xB0", "aX", "\xB0X", "X\xB0", "Xa"};
+  for (const std::size_t prefix : {0, 3, 8, 13}) {
+    for (int n = 0; n < 3 * 3 * 3 * 3 * 3 * 3; ++n) {
+      std::string t(prefix, 'a');
+      for (int k = n, d = 0; d < 6; ++d, k /= 3) t += alphabet[k % 3];
+      for (const std::string& m : markers) {
+        ASSERT_EQ(findText(Text(t), Text(m)), walk(t, m)) << ::testing::PrintToString(Text(t));
+      }
+    }
+  }
 }
