@@ -3,6 +3,7 @@
 // n has the title "<n>号", the field of column c the text "<c>/<n>" and the
 // link "site/<n>".
 
+#include <functional>
 #include <vector>
 
 #include "text/lists.h"
@@ -12,10 +13,12 @@
 inline int downloads = 0;
 inline int entriesServed = 3;
 inline std::vector<Text> opened;
+inline std::function<void()> duringDownload;  // runs inside each download
 
 inline void fakeSource(TextList* titleList, TextList* episodeList, TextList* playList,
                        TextList* followList, TextList* danmakuList, TextList* scoreList) {
   ++downloads;
+  if (duringDownload) duringDownload();
   TextList* const fields[] = {episodeList, playList, followList, danmakuList, scoreList};
   for (int n = 1; n <= entriesServed; ++n) {
     listAppend(titleList, concatText(intToText(n), "\xBA\xC5"));  // 号
@@ -36,4 +39,5 @@ inline void resetFakeRanking() {
   downloads = 0;
   entriesServed = 3;
   opened.clear();
+  duringDownload = nullptr;
 }

@@ -112,6 +112,19 @@ TEST_F(window_qt_test, the_first_show_already_has_the_rows) {
   EXPECT_FALSE(table(&window)->selectionModel()->hasSelection());
 }
 
+TEST_F(window_qt_test, a_wait_cursor_shows_while_a_refresh_runs) {
+  std::vector<Qt::CursorShape> cursors;
+  duringDownload = [&] {
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    cursors.push_back(cursor != nullptr ? cursor->shape() : Qt::ArrowCursor);
+  };
+  RankingWindow window(kFakeRanking);
+  showActive(&window);
+  QTest::mouseClick(button(&window), Qt::LeftButton);
+  EXPECT_EQ(cursors, (std::vector<Qt::CursorShape>{Qt::WaitCursor, Qt::WaitCursor}));
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
 TEST_F(window_qt_test, window_and_controls) {
   RankingWindow window(kFakeRanking);
   showActive(&window);

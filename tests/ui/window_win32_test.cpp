@@ -167,6 +167,16 @@ TEST_F(window_win32_test, created_hidden_with_the_rows_then_shown_centred) {
   EXPECT_EQ(GetFocus(), rankingList);
 }
 
+TEST_F(window_win32_test, a_wait_cursor_shows_while_a_refresh_runs) {
+  std::vector<HCURSOR> cursors;
+  duringDownload = [&] { cursors.push_back(GetCursor()); };
+  showInFront();
+  SendMessageW(refreshButton, BM_CLICK, 0, 0);
+  const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+  EXPECT_EQ(cursors, std::vector<HCURSOR>{wait});
+  EXPECT_NE(GetCursor(), wait);
+}
+
 TEST_F(window_win32_test, window_and_controls) {
   EXPECT_EQ(windowText(window), L"Korvale V1.0");
   const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
@@ -336,6 +346,27 @@ TEST_F(window_win32_test, keyboard) {
   EXPECT_TRUE(runUntil(
       window, [&] { return !IsWindow(window); }, 2000));
   EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(window_win32_test, a_screen_of_another_dpi_scales_the_layout) {
+  showInFront();
+  RECT suggested = {100, 50, 100 + 942 * 3 / 2, 50 + 705 * 3 / 2};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  RECT frame = {};
+  GetWindowRect(window, &frame);
+  EXPECT_TRUE(EqualRect(&frame, &suggested));
+  EXPECT_EQ(placeOf(rankingList), (Place{-6, 24, 1404, 900}));
+  EXPECT_EQ(placeOf(refreshButton), (Place{218, 947, 132, 48}));
+  EXPECT_EQ(placeOf(hintLabel), (Place{683, 954, 312, 36}));
+  EXPECT_EQ(SendMessageW(rankingList, LVM_GETCOLUMNWIDTH, 1, 0), 525);
+  // DEFAULT_GUI_FONT, half as high again.
+  LOGFONTW design = {}, scaled = {};
+  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof design, &design);
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(refreshButton, WM_GETFONT, 0, 0));
+  ASSERT_NE(font, GetStockObject(DEFAULT_GUI_FONT));
+  GetObjectW(font, sizeof scaled, &scaled);
+  EXPECT_EQ(scaled.lfHeight, MulDiv(design.lfHeight, 3, 2));
+  EXPECT_EQ(std::wstring(scaled.lfFaceName), design.lfFaceName);
 }
 
 TEST_F(window_win32_test, esc_closes_from_the_button_too) {
