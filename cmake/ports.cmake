@@ -8,6 +8,13 @@ else()
   set(KORVALE_TEXT_PORT text/fatal_display_stderr.cpp)
   set(KORVALE_TEXT_PORT_LIBS)
 endif()
+if(WIN32)
+  set(KORVALE_RANKING_PORT ranking/codepage_win32.cpp)
+  set(KORVALE_RANKING_PORT_LIBS)
+else()
+  set(KORVALE_RANKING_PORT ranking/codepage_iconv.cpp)  # iconv is part of glibc
+  set(KORVALE_RANKING_PORT_LIBS)
+endif()
 
 # The window: Win32 and the common controls, or Qt 6 Widgets; and the main
 # of the program for each.

@@ -12,6 +12,7 @@ extern TextList linkList;
 void scrapeRanking(TextList* titleList, TextList* episodeList, TextList* playList,
                    TextList* followList, TextList* danmakuList, TextList* scoreList);
 
+// Where parseRankingPage appends; a null list takes nothing.
 struct RankingLists {
   TextList* titleList;
   TextList* episodeList;

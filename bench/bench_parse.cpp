@@ -1,0 +1,36 @@
+// The page parser on generated ranking pages of 1,000 and 10,000 entries: the
+// time per page should grow with the page, ten times the entries costing
+// about ten times as much.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "ranking/codepage.h"
+#include "ranking/scrape_ranking.h"
+#include "support/sample_ranking_page.h"
+
+namespace {
+
+void BM_parseRankingPage(benchmark::State& state) {
+  const Bytes page(sampleRankingPage(static_cast<int>(state.range(0))));
+  utf8ToGbk("\xE4\xB8\xAD");  // the code page tables are read once per process, not timed here
+  for (auto _ : state) {
+    TextList title, episode, play, follow, danmaku, score, link;
+    parseRankingPage(page, {&title, &episode, &play, &follow, &danmaku, &score, &link});
+    benchmark::DoNotOptimize(link.members.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * page.length());
+  state.counters["page_bytes"] = page.length();
+}
+BENCHMARK(BM_parseRankingPage)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// One entry's piece on its way to code page 936.
+void BM_urlDecodePiece(benchmark::State& state) {
+  const std::string entry = sampleRankingEntry(8);
+  const Text piece(entry.substr(entry.find("<div class=\"info\">")));
+  for (auto _ : state) benchmark::DoNotOptimize(urlDecode(piece, true));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * piece.length());
+}
+BENCHMARK(BM_urlDecodePiece);
+
+}  // namespace

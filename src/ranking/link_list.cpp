@@ -1,0 +1,3 @@
+#include "ranking/scrape_ranking.h"
+
+TextList linkList;
