@@ -350,22 +350,21 @@ TEST_F(window_win32_test, keyboard) {
 
 TEST_F(window_win32_test, a_screen_of_another_dpi_scales_the_layout) {
   showInFront();
-  RECT suggested = {100, 50, 100 + 942 * 3 / 2, 50 + 705 * 3 / 2};
-  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-  RECT frame = {};
-  GetWindowRect(window, &frame);
-  EXPECT_TRUE(EqualRect(&frame, &suggested));
-  EXPECT_EQ(placeOf(rankingList), (Place{-6, 24, 1404, 900}));
-  EXPECT_EQ(placeOf(refreshButton), (Place{218, 947, 132, 48}));
-  EXPECT_EQ(placeOf(hintLabel), (Place{683, 954, 312, 36}));
-  EXPECT_EQ(SendMessageW(rankingList, LVM_GETCOLUMNWIDTH, 1, 0), 525);
-  // DEFAULT_GUI_FONT, half as high again.
+  // 120 DPI: everything a quarter larger, rounded to the nearest pixel.
+  RECT suggested = {20, 20, 20 + 1178, 20 + 881};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(120, 120), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(placeOf(window), (Place{20, 20, 1178, 881}));
+  EXPECT_EQ(placeOf(rankingList), (Place{-5, 20, 1170, 750}));
+  EXPECT_EQ(placeOf(refreshButton), (Place{181, 789, 110, 40}));
+  EXPECT_EQ(placeOf(hintLabel), (Place{569, 795, 260, 30}));
+  EXPECT_EQ(SendMessageW(rankingList, LVM_GETCOLUMNWIDTH, 1, 0), 438);
+  // DEFAULT_GUI_FONT, a quarter higher.
   LOGFONTW design = {}, scaled = {};
   GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof design, &design);
   const auto font = reinterpret_cast<HFONT>(SendMessageW(refreshButton, WM_GETFONT, 0, 0));
   ASSERT_NE(font, GetStockObject(DEFAULT_GUI_FONT));
   GetObjectW(font, sizeof scaled, &scaled);
-  EXPECT_EQ(scaled.lfHeight, MulDiv(design.lfHeight, 3, 2));
+  EXPECT_EQ(scaled.lfHeight, MulDiv(design.lfHeight, 5, 4));
   EXPECT_EQ(std::wstring(scaled.lfFaceName), design.lfFaceName);
 }
 
