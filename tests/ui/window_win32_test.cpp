@@ -312,24 +312,23 @@ TEST_F(window_win32_test, keyboard) {
   showInFront();
   ASSERT_EQ(GetFocus(), rankingList);
 
-  // Tab and Shift+Tab move between the table and the button.
-  press(VK_TAB);
-  settle(window);
-  EXPECT_EQ(GetFocus(), refreshButton);
-  press(VK_TAB);
-  settle(window);
-  EXPECT_EQ(GetFocus(), rankingList);
-  pressShifted(VK_TAB);
-  settle(window);
-  EXPECT_EQ(GetFocus(), refreshButton);
-
-  // Enter never presses the button.
-  press(VK_RETURN);
-  settle(window);
+  // Tab and Shift+Tab move between the table and the button; Enter never
+  // presses the button.
+  const struct {
+    WORD key;
+    bool shift;
+    HWND focus;
+  } keys[] = {{VK_TAB, false, refreshButton},
+              {VK_TAB, false, rankingList},
+              {VK_TAB, true, refreshButton},
+              {VK_RETURN, false, refreshButton},
+              {VK_TAB, true, rankingList}};
+  for (const auto& [virtualKey, shift, focus] : keys) {
+    shift ? pressShifted(virtualKey) : press(virtualKey);
+    settle(window);
+    EXPECT_EQ(GetFocus(), focus) << virtualKey << ' ' << shift;
+  }
   EXPECT_EQ(downloads, 1);
-  pressShifted(VK_TAB);
-  settle(window);
-  EXPECT_EQ(GetFocus(), rankingList);
 
   // Enter in the table opens the selected row.
   press(VK_DOWN);
