@@ -15,6 +15,15 @@ else()
   set(KORVALE_RANKING_PORT ranking/codepage_iconv.cpp)  # iconv is part of glibc
   set(KORVALE_RANKING_PORT_LIBS)
 endif()
+if(WIN32)
+  # WinINet is bound by name at first use: no import library.
+  set(KORVALE_WEB_PORT web/internet_wininet.cpp)
+  set(KORVALE_WEB_PORT_LIBS)
+else()
+  find_package(CURL REQUIRED)
+  set(KORVALE_WEB_PORT web/internet_curl.cpp)
+  set(KORVALE_WEB_PORT_LIBS CURL::libcurl)
+endif()
 
 # The window: Win32 and the common controls, or Qt 6 Widgets; and the main
 # of the program for each.
