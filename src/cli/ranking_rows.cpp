@@ -1,22 +1,12 @@
 #include "cli/ranking_rows.h"
 
 #include "cli/utf8.h"
-#include "ranking/codepage.h"
 #include "text/lists.h"
 #include "text/text.h"
+#include "ui/utf16_text.h"
 
 std::string gbkToUtf8(const Text& text) {
-  // Two bytes a unit, little-endian, up to the zero unit that ends them.
-  const Bytes units = textToUtf16(text, 936);
-  std::u16string wide;
-  wide.reserve(static_cast<std::size_t>(units.length() / 2));
-  for (int i = 0; i + 1 < units.length(); i += 2) {
-    const auto* pair = reinterpret_cast<const unsigned char*>(units.data()) + i;
-    const auto unit = static_cast<char16_t>(pair[0] | pair[1] << 8);
-    if (unit == 0) break;
-    wide.push_back(unit);
-  }
-  return utf16ToUtf8(wide);
+  return utf16ToUtf8(utf16Text(text));
 }
 
 std::array<std::string, 7> windowColumnHeaders() {

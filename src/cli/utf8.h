@@ -11,7 +11,7 @@
 // surrogate U+FFFD, so the result is always well-formed UTF-8.
 std::string utf16ToUtf8(std::u16string_view units);
 
-// Code page 936 text as UTF-8, through the program's own conversion to UTF-16.
+// Code page 936 text as UTF-8, through the conversion to UTF-16 the window uses.
 std::string gbkToUtf8(const Text& text);
 
 // Decodes the character that starts at `*pos` and moves `*pos` past it. A byte
