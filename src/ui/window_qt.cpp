@@ -141,7 +141,7 @@ RankingWindow::RankingWindow(const RankingWindowOptions& options)
   setFixedSize(kClientWidth, kClientHeight);
   setWindowTitle(qtString(kWindowTitle));
 
-  // Creation order is also the focus order: the table, then the button.
+  // The table (created first: creation order is also the focus order).
   for (int column = 0; column < 7; ++column) {
     model_.setHeaderData(column, Qt::Horizontal, qtString(kRankingColumns[column].header));
     model_.setHeaderData(column, Qt::Horizontal, QVariant(columnAlignment(column)),
