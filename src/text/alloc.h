@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -76,12 +77,13 @@ class GrowableBytes {
   }
   void reserve(std::size_t n) {
     if (n <= capacity_) return;
+    if (n > static_cast<std::size_t>(PTRDIFF_MAX)) fatalOutOfMemory(n);
     void* grown = std::realloc(data_, n);
     if (grown == nullptr) fatalOutOfMemory(n);
     data_ = static_cast<char*>(grown);
     capacity_ = n;
-    // Filling a large block page by page costs more in first touches of fresh
-    // memory than the copying that realloc spares.
+    // A large block is filled soon after, and page by page its first touches
+    // cost more than the copying that realloc spares.
     if (n >= largeBlock) hintLargeBlock(data_, n);
   }
 
