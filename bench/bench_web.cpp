@@ -1,4 +1,4 @@
-// Fetching a 50 MiB body over loopback: webRequest beside the curl tool on the
+// Fetching a 100 MiB body over loopback: webRequest beside the curl tool on the
 // same URL, which writes what it receives nowhere. Needs the local test servers:
 //   python3 tests/web/run_with_server.py -- build/linux/bench/bench_web
 #include <benchmark/benchmark.h>
@@ -16,7 +16,7 @@ extern char** environ;
 
 namespace {
 
-constexpr int kSize = 50 << 20;
+constexpr int kSize = 100 << 20;
 
 std::string bodyUrl() {
   const char* port = std::getenv("KORVALE_TEST_HTTP_PORT");
@@ -37,7 +37,7 @@ void BM_webRequest(benchmark::State& state) {
   state.counters["peak_rss_MiB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-// The read loop's part alone, without a network: 50 MiB appended to a body in
+// The read loop's part alone, without a network: 100 MiB appended to a body in
 // pieces of 1024 bytes. Most of its time is the first touch of fresh memory
 // as the body grows.
 void BM_bodyGrowth(benchmark::State& state) {

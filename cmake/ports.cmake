@@ -2,10 +2,10 @@
 # the file of each port (named after the library it wraps) and what it links.
 # Paths are relative to src/.
 if(WIN32)
-  set(KORVALE_TEXT_PORT text/fatal_display_win32.cpp)
+  set(KORVALE_TEXT_PORT text/fatal_display_win32.cpp text/memory_hint_win32.cpp)
   set(KORVALE_TEXT_PORT_LIBS user32)
 else()
-  set(KORVALE_TEXT_PORT text/fatal_display_stderr.cpp)
+  set(KORVALE_TEXT_PORT text/fatal_display_stderr.cpp text/memory_hint_madvise.cpp)
   set(KORVALE_TEXT_PORT_LIBS)
 endif()
 if(WIN32)

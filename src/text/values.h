@@ -53,10 +53,10 @@ class Bytes {
   }
   void reserve(int bytes) { s_.reserve(bytes > 0 ? static_cast<std::size_t>(bytes) : 0); }
 
-  friend bool operator==(const Bytes& a, const Bytes& b) noexcept { return a.s_ == b.s_; }
+  friend bool operator==(const Bytes& a, const Bytes& b) noexcept { return a.view() == b.view(); }
 
  private:
-  ByteString s_;
+  GrowableBytes s_;
 };
 
 // An ordered, growable list with 1-based positions that owns copies of its
