@@ -2,37 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
+#include "support/fatal_death_test.h"
 #include "support/print.h"
-#include "text/fatal_error.h"
+#include "text/fatal_error.h"  // fatalErrorReport
 #include "text/text.h"
 
-namespace {
-
-// Death tests write the report where the test can read it, whatever the port.
-void reportToStderr(const Text& report) {
-  std::fwrite(report.view().data(), 1, report.view().size(), stderr);
-  std::fflush(stderr);
-}
-
-class lists_death_test : public ::testing::Test {
- protected:
-  void SetUp() override {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    setFatalErrorDisplay(reportToStderr);
-  }
-  void TearDown() override { setFatalErrorDisplay(nullptr); }
-};
-
-// The exit code -1 reads as 255 on Linux and as -1 on Windows.
-#ifdef _WIN32
-constexpr int kFatalExit = -1;
-#else
-constexpr int kFatalExit = 255;
-#endif
-
-}  // namespace
+using lists_death_test = FatalDeathTest;
 
 TEST(lists_test, members_are_copies) {
   TextList list;
