@@ -78,10 +78,11 @@ def run(program, url, bound):
     start = time.monotonic()
     try:
         done = subprocess.run(program + [url], capture_output=True, timeout=bound)
-        status, out = str(done.returncode), done.stdout
+        status, out, said = str(done.returncode), done.stdout, done.stderr
     except subprocess.TimeoutExpired:
-        status, out = "killed at %ds" % bound, b""
-    return status, len(out.splitlines()), time.monotonic() - start
+        status, out, said = "killed at %ds" % bound, b"", b""
+    last = (said.strip().splitlines() or [b""])[-1].decode("utf-8", "replace")[:60]
+    return status, len(out.splitlines()), time.monotonic() - start, last
 
 
 def main():
@@ -95,15 +96,15 @@ def main():
     probe.bind(("127.0.0.1", 0))
     refused = probe.getsockname()[1]
     probe.close()
-    print("%-26s %-14s %6s %8s" % ("server", "exit", "lines", "seconds"))
-    status, lines, seconds = run(args, "http://127.0.0.1:%d/" % refused, 60)
-    print("%-26s %-14s %6d %8.2f" % ("connection refused", status, lines, seconds))
+    print("%-26s %-14s %6s %8s  %s" % ("server", "exit", "lines", "seconds", "last line of stderr"))
+    status, lines, seconds, said = run(args, "http://127.0.0.1:%d/" % refused, 60)
+    print("%-26s %-14s %6d %8.2f  %s" % ("connection refused", status, lines, seconds, said))
     for name, handler in cases:
         stop = threading.Event()
         port = serve(handler, stop)
-        status, lines, seconds = run(args, "http://127.0.0.1:%d/" % port, silent_seconds + 30)
+        status, lines, seconds, said = run(args, "http://127.0.0.1:%d/" % port, silent_seconds + 30)
         stop.set()
-        print("%-26s %-14s %6d %8.2f" % (name, status, lines, seconds), flush=True)
+        print("%-26s %-14s %6d %8.2f  %s" % (name, status, lines, seconds, said), flush=True)
 
 
 if __name__ == "__main__":
