@@ -3,6 +3,8 @@
 #include "cli/utf8.h"
 #include "text/lists.h"
 #include "text/text.h"
+#include "ui/ranking_handlers.h"  // rankLabel
+#include "ui/ranking_window.h"    // kRankingColumns
 #include "ui/utf16_text.h"
 
 std::string gbkToUtf8(const Text& text) {
@@ -10,17 +12,10 @@ std::string gbkToUtf8(const Text& text) {
 }
 
 std::array<std::string, 7> windowColumnHeaders() {
-  return {gbkToUtf8(" \xC5\xC5\xC3\xFB"),                  // " 排名"
-          gbkToUtf8("\xC3\xFB\xB3\xC6"),                   // 名称
-          gbkToUtf8("\xBC\xAF\xCA\xFD"),                   // 集数
-          gbkToUtf8("\xB2\xA5\xB7\xC5\xC1\xBF"),           // 播放量
-          gbkToUtf8("\xD7\xB7\xB7\xAC\xC8\xCB\xCA\xFD"),   // 追番人数
-          gbkToUtf8("\xB5\xAF\xC4\xBB\xD7\xDC\xCA\xFD"),   // 弹幕总数
-          gbkToUtf8("\xD7\xDB\xBA\xCF\xC6\xC0\xB7\xD6")};  // 综合评分
-}
-
-Text rankLabel(int rank) {
-  return concatText(Text(rank < 10 ? "    0" : "    "), intToText(rank));
+  std::array<std::string, 7> headers;
+  for (std::size_t i = 0; i < headers.size(); ++i)
+    headers[i] = gbkToUtf8(kRankingColumns[i].header);
+  return headers;
 }
 
 std::vector<RankingRow> rankingRows(const RankingLists& lists) {

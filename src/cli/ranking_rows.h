@@ -26,9 +26,5 @@ inline constexpr std::array<std::string_view, 6> kCellKeys = {"title",     "epis
 // The window's seven column headers, in UTF-8.
 std::array<std::string, 7> windowColumnHeaders();
 
-// The window's label for row `rank` (counted from 1): four spaces, then the
-// number with a leading zero below 10.
-Text rankLabel(int rank);
-
 // One row per entry of the parsed lists, in page order.
 std::vector<RankingRow> rankingRows(const RankingLists& lists);

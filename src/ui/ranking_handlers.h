@@ -10,6 +10,10 @@
 using RankingSource = void (*)(TextList* titleList, TextList* episodeList, TextList* playList,
                                TextList* followList, TextList* danmakuList, TextList* scoreList);
 
+// The label of row `n` (counted from 1): four spaces, then the number with a
+// leading zero below 10. It is the row's position, not a value from the page.
+Text rankLabel(int n);
+
 // Empties linkList and the table, then fills both from `source`: row r shows
 // entry r + 1 under a rank label, and its link is linkList's member r + 1.
 void refreshRanking(RankingTable* rankingList, RankingSource source = scrapeRanking);

@@ -2,6 +2,10 @@
 #include "text/text.h"
 #include "ui/ranking_handlers.h"
 
+Text rankLabel(int n) {
+  return concatText(Text(n < 10 ? "    0" : "    "), intToText(n));
+}
+
 void refreshRanking(RankingTable* rankingList, RankingSource source) {
   linkList = TextList();
   TextList titleList, episodeList, playList, followList, danmakuList, scoreList;
@@ -14,9 +18,8 @@ void refreshRanking(RankingTable* rankingList, RankingSource source) {
                                      &followList, &danmakuList, &scoreList};
   const int count = listSize(titleList);
   for (int n = 1; n <= count; ++n) {
-    const Text label = concatText(Text(n < 10 ? "    0" : "    "), intToText(n));
     // The table holds n - 1 rows, so position n appends: row is n - 1.
-    const int row = rankingList->insertRow(n, label);
+    const int row = rankingList->insertRow(n, rankLabel(n));
     for (int column = 1; column <= 6; ++column) {
       rankingList->setCellText(row, column, listGet(*columns[column - 1], n));
     }
