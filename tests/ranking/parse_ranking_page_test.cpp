@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ranking/scrape_ranking.h"
+#include "support/list_of.h"
 #include "support/print.h"
 #include "support/sample_ranking_page.h"
 #include "text/lists.h"
@@ -65,12 +66,6 @@ Parsed parse(std::string_view bytes) {
   parseRankingPage(Bytes(bytes),
                    {&p.title, &p.episode, &p.play, &p.follow, &p.danmaku, &p.score, &p.link});
   return p;
-}
-
-TextList listOf(std::initializer_list<Text> members) {
-  TextList list;
-  for (const Text& m : members) listAppend(&list, m);
-  return list;
 }
 
 // Position k of every list holds the fields of the entry named names[k - 1].

@@ -4,6 +4,7 @@
 
 #include <climits>
 
+#include "support/list_of.h"
 #include "support/print.h"
 #include "text/lists.h"
 
@@ -185,12 +186,6 @@ TEST(text_test, replace_text) {
     EXPECT_EQ(replaceText(c.t, c.search, c.options), c.expected)
         << ::testing::PrintToString(c.t) << " " << ::testing::PrintToString(c.search);
   }
-}
-
-TextList listOf(std::initializer_list<Text> members) {
-  TextList list;
-  for (const Text& m : members) listAppend(&list, m);
-  return list;
 }
 
 TEST(text_test, split_text) {

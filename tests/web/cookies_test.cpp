@@ -2,18 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "support/list_of.h"
 #include "support/print.h"
 #include "text/lists.h"
 
-namespace {
-
-TextList listOf(std::initializer_list<Text> members) {
-  TextList list;
-  for (const Text& m : members) listAppend(&list, m);
-  return list;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(cookies_test, cookie_line) {
   struct Case {
