@@ -3,8 +3,6 @@
 // units travel in Bytes: two bytes per unit, little-endian, ending with a zero
 // unit.
 
-#include <optional>
-
 #include "text/values.h"
 
 // Percent-decodes byte by byte; with `convert`, the result is then read as
