@@ -57,8 +57,9 @@ struct InternetApi {
                     const void* body, std::uint32_t bodyLength) = 0;
 
   // InternetReadFile: the next at most `size` bytes of the body into `buffer`
-  // and their number into *count; *count 0 at the end of the body, and on
-  // failure (which returns false).
+  // and their number into *count; *count 0 at the end of the body. A read that
+  // fails (returns false) counts the bytes it wrote before the failure, as
+  // WinINet does when the connection is reset part-way through the buffer.
   virtual bool read(InternetHandle request, void* buffer, std::uint32_t size,
                     std::uint32_t* count) = 0;
 

@@ -75,7 +75,7 @@ class WinInet final : public InternetApi {
     static const auto routine = wininet<InternetReadFile>("InternetReadFile");
     DWORD n = 0;
     const bool ok = routine(request, buffer, size, &n) != FALSE;
-    *count = ok ? n : 0;
+    *count = n;  // a failed read may still have filled part of the buffer
     return ok;
   }
 

@@ -48,15 +48,15 @@ std::uint32_t requestFlags(bool cookiesGiven, bool noRedirect, bool secure) {
 }
 
 // The body in reads of 1024 bytes, appended in order until a read gives 0. A
-// failed read ends the body like its end does.
+// failed read ends the body after the bytes it delivered before failing.
 Bytes readBody(InternetApi& api, InternetHandle request) {
   Bytes buffer = blankBytes(readSize);
   Bytes body;
   for (;;) {
     std::uint32_t count = 0;
-    if (!api.read(request, buffer.data(), readSize, &count)) count = 0;
-    if (count == 0) return body;
+    const bool ok = api.read(request, buffer.data(), readSize, &count);
     body.append(buffer.view().substr(0, std::min(count, readSize)));
+    if (!ok || count == 0) return body;
   }
 }
 

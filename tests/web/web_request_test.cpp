@@ -28,6 +28,7 @@ class RecordingInternet final : public InternetApi {
   bool openFails = false, connectFails = false, openRequestFails = false, sendFails = false;
   std::vector<std::string> chunks;  // the body, as the reads deliver it
   std::size_t failingRead = SIZE_MAX;
+  std::string failingReadBytes;  // what the failing read delivers before it fails
   std::string rawHeaders = "HTTP/1.1 200 OK\r\n\r\n";
   Calls calls;
 
@@ -66,13 +67,13 @@ class RecordingInternet final : public InternetApi {
   bool read(InternetHandle r, void* buffer, std::uint32_t size, std::uint32_t* count) override {
     record("read", {name(r), num(size)});
     *count = 0;
-    if (reads++ == failingRead) return false;
-    if (sendFails || next == chunks.size()) return true;
-    const std::string& chunk = chunks[next++];
+    const bool fails = reads++ == failingRead;
+    if (!fails && (sendFails || next == chunks.size())) return true;
+    const std::string& chunk = fails ? failingReadBytes : chunks[next++];
     EXPECT_LE(chunk.size(), size);
     std::memcpy(buffer, chunk.data(), chunk.size());
     *count = static_cast<std::uint32_t>(chunk.size());
-    return true;
+    return !fails;
   }
   bool queryInfo(InternetHandle r, std::uint32_t infoLevel, void* buffer, std::uint32_t* length,
                  std::uint32_t* index) override {
@@ -380,6 +381,15 @@ TEST(web_request_test, body_in_reads_of_1024_bytes) {
   failing.failingRead = 1;
   EXPECT_EQ(webRequest(plainUrl), Bytes("abc"));
   EXPECT_EQ(std::vector(failing.calls.begin() + 4, failing.calls.end()), afterSend(2));
+
+  // A reset part-way through a read: the bytes it delivered before failing
+  // are kept, and nothing more is read.
+  RecordingInternet reset;
+  reset.chunks = {"abc", "ghi"};
+  reset.failingRead = 1;
+  reset.failingReadBytes = "de";
+  EXPECT_EQ(webRequest(plainUrl), Bytes("abcde"));
+  EXPECT_EQ(std::vector(reset.calls.begin() + 4, reset.calls.end()), afterSend(2));
 }
 
 TEST(web_request_test, header_block_beyond_5000_bytes) {
