@@ -9,6 +9,7 @@
 #include "support/print.h"
 #include "text/lists.h"
 #include "text/text.h"
+#include "ui/fake_table.h"
 
 namespace {
 
@@ -29,27 +30,6 @@ Page numberedPage(int count) {
   }
   return page;
 }
-
-struct FakeTable final : RankingTable {
-  std::vector<std::array<Text, 7>> rows;
-  int selected = -1;
-
-  void deleteAllRows() override {
-    rows.clear();
-    selected = -1;
-  }
-  int insertRow(int position, const Text& label) override {
-    const auto at = std::min(static_cast<std::size_t>(position), rows.size());
-    rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(at), {label});
-    return static_cast<int>(at);
-  }
-  void setCellText(int row, int column, const Text& text) override {
-    ASSERT_TRUE(row >= 0 && static_cast<std::size_t>(row) < rows.size()) << row;
-    ASSERT_TRUE(column >= 0 && column < 7) << column;
-    rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = text;
-  }
-  int selectedRow() const override { return selected; }
-};
 
 // The page the fake source serves, and what the table and linkList held when
 // the source was asked for it.
