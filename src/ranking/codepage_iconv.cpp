@@ -48,6 +48,18 @@ void copyAscii(const unsigned char* from, char16_t* to, std::size_t n) {
   }
   for (; k < n; ++k) to[k] = from[k];
 }
+// The first unit from `u` on that is not ASCII (1-7F): four to a loop, each
+// read only once the one before it is known to be no terminator.
+const char16_t* asciiEnd(const char16_t* u) {
+  const auto ascii = [](char16_t unit) { return static_cast<char16_t>(unit - 1) < 0x7F; };
+  for (;; u += 4) {
+    if (!ascii(u[0])) return u;
+    if (!ascii(u[1])) return u + 1;
+    if (!ascii(u[2])) return u + 2;
+    if (!ascii(u[3])) return u + 3;
+  }
+}
+
 void copyAscii(const char16_t* from, char* to, std::size_t n) {
   std::size_t k = 0;
   for (; k + 4 <= n; k += 4) {
@@ -301,8 +313,7 @@ void decodeCp936(const unsigned char* s, Output<char16_t>* out) {
 void encodeCp936(const char16_t* units, Output<char>* out) {
   const Cp936Tables& tables = cp936Tables();
   for (std::size_t i = 0;; ++i) {
-    std::size_t ascii = i;
-    while (static_cast<char16_t>(units[ascii] - 1) < 0x7F) ++ascii;  // 1-7F, the bulk of a page
+    const std::size_t ascii = static_cast<std::size_t>(asciiEnd(units + i) - units);  // most units
     out->putAscii(units + i, ascii - i);
     i = ascii;
     if (units[i] == 0) break;

@@ -76,6 +76,16 @@ Bytes replaceBytes(const Bytes& b, const Bytes& pattern, const ReplaceBytesOptio
   return out;
 }
 
+std::optional<std::string_view> nextSplitMember(std::string_view v, std::string_view delimiter,
+                                                std::size_t* from) {
+  if (*from >= v.size()) return std::nullopt;  // an empty remainder is no member
+  const std::size_t at = searchBytes(v, delimiter, *from);
+  const std::size_t end = at == std::string_view::npos ? v.size() : at;
+  const std::string_view member = v.substr(*from, end - *from);
+  *from = at == std::string_view::npos ? v.size() : at + delimiter.size();
+  return member;
+}
+
 BytesList splitBytes(const Bytes& b, const Bytes& delimiter, std::optional<int> limit) {
   BytesList list;
   const std::string_view v = b.view(), d = delimiter.view();
@@ -84,14 +94,11 @@ BytesList splitBytes(const Bytes& b, const Bytes& delimiter, std::optional<int> 
     listAppend(&list, b);
     return list;
   }
-  std::size_t member = 0;
-  for (std::size_t at = searchBytes(v, d, 0); at != std::string_view::npos;
-       at = searchBytes(v, d, member)) {
-    listAppend(&list, Bytes(v.substr(member, at - member)));
-    member = at + d.size();
+  std::size_t from = 0;
+  while (const std::optional<std::string_view> member = nextSplitMember(v, d, &from)) {
+    listAppend(&list, Bytes(*member));
     if (limit && listSize(list) == *limit) return list;
   }
-  if (member < v.size()) listAppend(&list, Bytes(v.substr(member)));
   return list;
 }
 
