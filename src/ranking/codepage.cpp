@@ -87,12 +87,23 @@ Text utf8ToGbk(const Text& text) {
 Bytes textToUtf16(const Text& text, unsigned codePage) {
   if (text.empty()) return {};  // nothing to convert
   const CodePageApi& api = codePageApi();
-  // Counted in the code page of the conversion itself, so the buffer holds
-  // whatever that conversion makes of ill-formed input.
+  const auto convertInto = [&](Bytes* buffer) {
+    return api.multiByteToWideChar(codePage, text.c_str(), firstUnit(buffer), buffer->length() / 2);
+  };
+  // In UTF-8 and in code page 936 a byte never becomes more than one unit, so
+  // one call into a unit per byte and the terminator does the conversion.
+  Bytes buffer = unitBuffer(std::min(text.length(), INT_MAX / 2 - 1) + 1);
+  if (const int n = convertInto(&buffer); n > 0) {
+    buffer.resize(2 * std::min(n, buffer.length() / 2));
+    return buffer;
+  }
+  // Too small (another code page): the count, taken in the conversion's own
+  // code page, sizes the buffer, so it holds whatever that conversion makes of
+  // ill-formed input.
   const int n = api.multiByteToWideChar(codePage, text.c_str(), nullptr, 0);
   if (n <= 0) return {};
-  Bytes buffer = unitBuffer(n);
-  api.multiByteToWideChar(codePage, text.c_str(), firstUnit(&buffer), n);
+  buffer = unitBuffer(n);
+  convertInto(&buffer);
   return buffer;
 }
 
@@ -101,20 +112,27 @@ Text utf16ToText(const Bytes& units, unsigned codePage) {
   if (v.size() < 2 || (v[0] == 0 && v[1] == 0)) return {};  // nothing to convert
   // The routines read up to a zero unit: one is added where `units` lacks it.
   Bytes terminated;
-  const char16_t* source = firstUnit(units);
+  const Bytes* source = &units;
   if (!holdsTerminator(units)) {
     terminated = concatBytes(bytesLeft(units, units.length() / 2 * 2), unitBuffer(1));
-    source = firstUnit(terminated);
+    source = &terminated;
   }
   const CodePageApi& api = codePageApi();
-  // Counted in the system's ANSI code page whatever the target: each unit or
-  // surrogate pair takes at least one byte there and at most two in code page
-  // 936, so twice the count always holds a code page 936 result.
-  const int m = api.wideCharToMultiByte(0, source, nullptr, 0);
-  if (m <= 0) return {};
-  Bytes buffer = unitBuffer(m);
+  // A unit takes at most two bytes in code page 936, so a buffer the size of
+  // the units holds its result. Any other code page gets twice the count in the
+  // system's ANSI code page: each unit or surrogate pair takes at least one
+  // byte there.
+  Bytes buffer;
+  if (codePage == 936) {
+    buffer = blankBytes(source->length() / 2 * 2);
+  } else {
+    const int m = api.wideCharToMultiByte(0, firstUnit(*source), nullptr, 0);
+    if (m <= 0) return {};
+    buffer = unitBuffer(m);
+  }
   // A conversion that fails (an unknown code page, too small a buffer) gives
   // "", never the untouched buffer.
-  if (api.wideCharToMultiByte(codePage, source, buffer.data(), buffer.length()) <= 0) return {};
+  if (api.wideCharToMultiByte(codePage, firstUnit(*source), buffer.data(), buffer.length()) <= 0)
+    return {};
   return bytesToText(buffer);  // up to the terminator the conversion wrote
 }

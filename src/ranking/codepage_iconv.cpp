@@ -6,15 +6,22 @@
 // lookup per character.
 #include <iconv.h>
 
+#include <algorithm>
+#include <bit>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "ranking/codepage_api.h"
 #include "ranking/cp936_additions.h"
 #include "text/alloc.h"
 #include "text/fatal_error.h"
+#include "text/text_scan.h"
+
+static_assert(std::endian::native == std::endian::little);  // units as they lie in memory
 
 namespace {
 
@@ -25,6 +32,44 @@ constexpr char16_t undefinedCharacter = u'?';  // for a code page 936 sequence i
 
 bool isCodePage936(unsigned codePage) {
   return codePage == 936 || codePage == 0;
+}
+
+// Copies `n` ASCII bytes to units or units to bytes, four at a time: four
+// bytes spread to four little-endian units, four units packed to four bytes.
+void copyAscii(const unsigned char* from, char16_t* to, std::size_t n) {
+  std::size_t k = 0;
+  for (; k + 4 <= n; k += 4) {
+    std::uint32_t bytes;
+    std::memcpy(&bytes, from + k, 4);
+    std::uint64_t units = bytes;
+    units = (units | units << 16) & 0x0000FFFF0000FFFFu;
+    units = (units | units << 8) & 0x00FF00FF00FF00FFu;
+    std::memcpy(to + k, &units, 8);
+  }
+  for (; k < n; ++k) to[k] = from[k];
+}
+// The first unit from `u` on that is not ASCII (1-7F): four to a loop, each
+// read only once the one before it is known to be no terminator.
+const char16_t* asciiEnd(const char16_t* u) {
+  const auto ascii = [](char16_t unit) { return static_cast<char16_t>(unit - 1) < 0x7F; };
+  for (;; u += 4) {
+    if (!ascii(u[0])) return u;
+    if (!ascii(u[1])) return u + 1;
+    if (!ascii(u[2])) return u + 2;
+    if (!ascii(u[3])) return u + 3;
+  }
+}
+
+void copyAscii(const char16_t* from, char* to, std::size_t n) {
+  std::size_t k = 0;
+  for (; k + 4 <= n; k += 4) {
+    std::uint64_t units;
+    std::memcpy(&units, from + k, 8);
+    units = (units | units >> 8) & 0x0000FFFF0000FFFFu;
+    const auto bytes = static_cast<std::uint32_t>(units | units >> 16);
+    std::memcpy(to + k, &bytes, 4);
+  }
+  for (; k < n; ++k) to[k] = static_cast<char>(from[k]);
 }
 
 // Receives a routine's output: writes at most `capacity` items and counts them
@@ -39,6 +84,13 @@ class Output {
   void put(T item) {
     if (count_ < capacity_) buffer_[count_] = item;  // never past the caller's buffer
     ++count_;
+  }
+
+  // Puts a run of `n` ASCII items of the other width.
+  template <class S>
+  void putAscii(const S* items, std::size_t n) {
+    copyAscii(items, buffer_ + count_, count_ < capacity_ ? std::min(n, capacity_ - count_) : 0);
+    count_ += n;
   }
 
   // The routine's result: the count needed when counting, else the count
@@ -73,12 +125,15 @@ void putCodePoint(char32_t c, Output<char16_t>* out) {
 
 // Each ill-formed subsequence becomes one U+FFFD: the longest start of a
 // well-formed sequence there, or else the one byte. A sequence ends at the
-// first byte that cannot continue it, and the terminator never can, so
-// nothing past it is read.
-void decodeUtf8(const unsigned char* s, Output<char16_t>* out) {
+// first byte that cannot continue it, and the terminator after `text` never
+// can, so nothing past it is read.
+void decodeUtf8(std::string_view text, Output<char16_t>* out) {
+  const auto* s = reinterpret_cast<const unsigned char*>(text.data());
   std::size_t i = 0;
   for (;;) {
-    while (s[i] != 0 && s[i] < 0x80) out->put(s[i++]);  // runs of ASCII, the bulk of a page
+    const std::size_t ascii = nextHighByte(text.data(), i, text.size());  // the bulk of a page
+    out->putAscii(s + i, ascii - i);
+    i = ascii;
     const unsigned lead = s[i];
     if (lead == 0) {
       out->put(0);
@@ -257,8 +312,12 @@ void decodeCp936(const unsigned char* s, Output<char16_t>* out) {
 // Unit by unit, so a surrogate pair gives two default characters.
 void encodeCp936(const char16_t* units, Output<char>* out) {
   const Cp936Tables& tables = cp936Tables();
-  for (std::size_t i = 0; units[i] != 0; ++i) {
-    const unsigned code = units[i] < 0x80 ? units[i] : tables.codeOfUnit[units[i]];
+  for (std::size_t i = 0;; ++i) {
+    const std::size_t ascii = static_cast<std::size_t>(asciiEnd(units + i) - units);  // most units
+    out->putAscii(units + i, ascii - i);
+    i = ascii;
+    if (units[i] == 0) break;
+    const unsigned code = tables.codeOfUnit[units[i]];
     if (code == 0) {
       out->put(defaultCharacter);
     } else if (code < 0x100) {
@@ -276,7 +335,7 @@ int multiByteToWideChar(unsigned codePage, const char* text, char16_t* units, in
   Output<char16_t> out(units, capacity);
   const auto* bytes = reinterpret_cast<const unsigned char*>(text);
   if (codePage == utf8) {
-    decodeUtf8(bytes, &out);
+    decodeUtf8(text, &out);
   } else {
     decodeCp936(bytes, &out);
   }

@@ -2,6 +2,8 @@
 // takes seven fields from each piece, each the text between two fixed markers.
 // The parser knows no HTML: when the page's markup changes, fields come out
 // empty or there are no entries, and nothing is reported.
+#include <optional>
+#include <string_view>
 #include <utility>
 
 #include "ranking/codepage.h"
@@ -49,25 +51,27 @@ const Field fieldTable[] = {
 void parseRankingPage(const Bytes& page, const RankingLists& lists) {
   const int n = bytesLength(page);
   const int s = findBytes(page, Bytes(startMarker));
+  // The cuts are views of the page; only the joined text below is a copy.
   // From the start marker, n - s bytes: the page's last byte is left out.
-  // Without a start marker the whole page stays (n - s would be n + 1, which
-  // the cut clamps to n).
-  Bytes cut = bytesMid(page, s, s == -1 ? n : n - s);
+  // Without a start marker the whole page stays (as bytesMid clamps n + 1).
+  std::string_view cut = page.view();
+  if (s != -1) cut = cut.substr(static_cast<std::size_t>(s) - 1, static_cast<std::size_t>(n - s));
   // Everything before the last end marker except the byte just before it;
-  // nothing at all without an end marker (e - 2 = -3).
-  const int e = findBytesReverse(cut, Bytes(endMarker));
-  cut = bytesLeft(cut, e - 2);
+  // nothing at all without an end marker.
+  const std::size_t e = cut.rfind(endMarker);
+  cut = cut.substr(0, e == std::string_view::npos || e == 0 ? 0 : e - 1);
   // The cut begins with the first entry's cover block, ahead of its separator.
   // Removing that one separator joins the block to the entry's info block, so
   // piece k holds the fields of entry k.
-  cut = replaceBytes(cut, Bytes(entrySeparator), {.count = 1});
-  const BytesList pieces = splitBytes(cut, Bytes(entrySeparator));
-  cut = Bytes();
+  const std::size_t first = cut.find(entrySeparator);
+  Bytes joined(cut.substr(0, first));
+  if (first != std::string_view::npos) joined.append(cut.substr(first + entrySeparator.size()));
 
-  const int count = listSize(pieces);
-  for (int k = 1; k <= count; ++k) {
+  std::size_t from = 0;
+  while (const std::optional<std::string_view> piece =
+             nextSplitMember(joined.view(), entrySeparator, &from)) {
     // Stops at a zero byte; percent-decoded, then from UTF-8 to code page 936.
-    const Text text = urlDecode(bytesToText(listGet(pieces, k)), true);
+    const Text text = urlDecode(Text(*piece), true);
     for (const Field& field : fieldTable) {
       // Appended whether found or not, so every list grows by one per piece.
       Text value = textBetween(text, field.left, field.right);

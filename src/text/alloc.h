@@ -75,6 +75,12 @@ class GrowableBytes {
     std::memcpy(data_ + size_, bytes, n);
     size_ += n;
   }
+  // Sets the size; bytes added are zero.
+  void resize(std::size_t n) {
+    reserve(n);
+    if (n > size_) std::memset(data_ + size_, 0, n - size_);
+    size_ = n;
+  }
   void reserve(std::size_t n) {
     if (n <= capacity_) return;
     if (n > static_cast<std::size_t>(PTRDIFF_MAX)) fatalOutOfMemory(n);

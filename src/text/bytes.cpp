@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "text/lists.h"
+#include "text/text_scan.h"
 
 Bytes textToBytes(const Text& t) {
   return Bytes(t.view());
@@ -28,9 +29,8 @@ Bytes bytesMid(const Bytes& b, int start, int n) {
 }
 
 Bytes blankBytes(int n) {
-  if (n <= 0) return {};
   Bytes b;
-  b.append(ByteString(static_cast<std::size_t>(n), '\0'));
+  b.resize(n);
   return b;
 }
 
@@ -41,7 +41,7 @@ int findBytes(const Bytes& b, const Bytes& pattern, std::optional<int> start) {
     from = static_cast<std::size_t>(*start) - 1;
     if (from >= b.view().size()) return -1;
   }
-  const std::size_t at = b.view().find(pattern.view(), from);
+  const std::size_t at = searchBytes(b.view(), pattern.view(), from);
   return at == std::string_view::npos ? -1 : static_cast<int>(at) + 1;
 }
 
@@ -66,13 +66,24 @@ Bytes replaceBytes(const Bytes& b, const Bytes& pattern, const ReplaceBytesOptio
   out.append(v.substr(0, start));
   std::size_t i = start;
   int replaced = 0;
-  for (std::size_t at = v.find(p, i); at != std::string_view::npos; at = v.find(p, i)) {
+  for (std::size_t at = searchBytes(v, p, i); at != std::string_view::npos;
+       at = searchBytes(v, p, i)) {
     out.append(v.substr(i, at - i)).append(r);
     i = at + p.size();
     if (options.count && ++replaced == *options.count) break;
   }
   out.append(v.substr(i));
   return out;
+}
+
+std::optional<std::string_view> nextSplitMember(std::string_view v, std::string_view delimiter,
+                                                std::size_t* from) {
+  if (*from >= v.size()) return std::nullopt;  // an empty remainder is no member
+  const std::size_t at = searchBytes(v, delimiter, *from);
+  const std::size_t end = at == std::string_view::npos ? v.size() : at;
+  const std::string_view member = v.substr(*from, end - *from);
+  *from = at == std::string_view::npos ? v.size() : at + delimiter.size();
+  return member;
 }
 
 BytesList splitBytes(const Bytes& b, const Bytes& delimiter, std::optional<int> limit) {
@@ -83,13 +94,11 @@ BytesList splitBytes(const Bytes& b, const Bytes& delimiter, std::optional<int> 
     listAppend(&list, b);
     return list;
   }
-  std::size_t member = 0;
-  for (std::size_t at = v.find(d); at != std::string_view::npos; at = v.find(d, member)) {
-    listAppend(&list, Bytes(v.substr(member, at - member)));
-    member = at + d.size();
+  std::size_t from = 0;
+  while (const std::optional<std::string_view> member = nextSplitMember(v, d, &from)) {
+    listAppend(&list, Bytes(*member));
     if (limit && listSize(list) == *limit) return list;
   }
-  if (member < v.size()) listAppend(&list, Bytes(v.substr(member)));
   return list;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // Operations on Bytes: byte by byte, with no notion of double-byte characters.
 
+#include <cstddef>
 #include <optional>
+#include <string_view>
 
 #include "text/values.h"
 
@@ -26,6 +28,11 @@ struct ReplaceBytesOptions {
 };
 Bytes replaceBytes(const Bytes& b, const Bytes& pattern, const ReplaceBytesOptions& options = {});
 
+// The members splitBytes(v, delimiter) makes, one at a time and uncopied: the
+// one from byte *from (0-based) on, moving *from past its delimiter; none
+// once *from reaches the end. The delimiter is not empty.
+std::optional<std::string_view> nextSplitMember(std::string_view v, std::string_view delimiter,
+                                                std::size_t* from);
 // Member rules as splitText; the delimiter left out is one zero byte.
 BytesList splitBytes(const Bytes& b, const Bytes& delimiter = Bytes(std::string_view("", 1)),
                      std::optional<int> limit = std::nullopt);

@@ -1,24 +1,15 @@
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
 #include "text/text.h"
 #include "text/text_scan.h"
 
-namespace {
+// Bytes at increasing positions lie in a word's increasing bits.
+static_assert(std::endian::native == std::endian::little);
 
-// The first byte at or after `i` with its high bit set, or `end`; eight bytes
-// at a time, since pages are mostly ASCII.
-std::size_t nextHighByte(const char* p, std::size_t i, std::size_t end) {
-  constexpr std::uint64_t kHigh = 0x8080808080808080u;
-  for (; i + 8 <= end; i += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, p + i, 8);
-    if ((word & kHigh) != 0) break;
-  }
-  while (i < end && (static_cast<unsigned char>(p[i]) & 0x80) == 0) ++i;
-  return i;
-}
+namespace {
 
 // Walks the candidates of [begin, end) by characters and calls `found` with
 // each match's 0-based offset until it returns false.
@@ -35,27 +26,55 @@ void scanMatches(std::string_view t, std::size_t begin, std::size_t end, std::st
     }
     return;
   }
-  // Every byte of an ASCII run starts a character, so candidates there are
-  // found with memchr; only the double-byte characters are stepped one by one.
-  const char first = marker[0];
-  std::size_t i = begin;
-  while (i <= last) {
-    const std::size_t high = nextHighByte(p, i, last + 1);
-    while (i < high) {
-      const void* hit = std::memchr(p + i, first, high - i);
-      if (hit == nullptr) break;
-      i = static_cast<std::size_t>(static_cast<const char*>(hit) - p);
-      if (std::memcmp(p + i, marker.data(), m) == 0 && !found(i)) return;
-      ++i;
+  // Matches at any byte; one that starts inside a double-byte character is
+  // passed over.
+  std::size_t character = begin;  // a character start at or before every match left
+  const auto startsCharacter = [&](std::size_t i) {
+    // A byte below 0x80 always ends a character; otherwise step up to i.
+    if (character < i && static_cast<unsigned char>(p[i - 1]) < 0x80) character = i;
+    while (character < i) {
+      character = nextHighByte(p, character, i);
+      if (character < i) character += 2;
     }
-    i = high;
-    if (i > last) return;
-    if (p[i] == first && std::memcmp(p + i, marker.data(), m) == 0 && !found(i)) return;
-    i += 2;
+    return character == i;
+  };
+  const std::string_view span = t.substr(0, end);
+  for (std::size_t i = searchBytes(span, marker, begin); i != std::string_view::npos;
+       i = searchBytes(span, marker, i + 1)) {
+    if (startsCharacter(i) && !found(i)) return;
   }
 }
 
 }  // namespace
+
+std::size_t searchBytes(std::string_view v, std::string_view marker, std::size_t from) {
+  const std::size_t m = marker.size();
+  if (from > v.size() || m > v.size() - from) return std::string_view::npos;
+  const std::size_t last = v.size() - m;  // the last candidate
+  const char* p = v.data();
+  // Candidates come eight at a time, from one word at the marker's first byte
+  // and one at its last: a zero byte of (word ^ first) | (word' ^ last) marks
+  // a position where both match.
+  constexpr std::uint64_t low = 0x7F7F7F7F7F7F7F7Fu;
+  const std::uint64_t head = 0x0101010101010101u * static_cast<unsigned char>(marker[0]);
+  const std::uint64_t tail = 0x0101010101010101u * static_cast<unsigned char>(marker[m - 1]);
+  std::size_t i = from;
+  for (; i + 8 <= last + 1; i += 8) {
+    std::uint64_t first, second;
+    std::memcpy(&first, p + i, 8);
+    std::memcpy(&second, p + i + m - 1, 8);
+    const std::uint64_t x = (first ^ head) | (second ^ tail);
+    // The high bit of each zero byte of x, exactly: no carry crosses bytes.
+    for (std::uint64_t zeros = ~(((x & low) + low) | x | low); zeros != 0; zeros &= zeros - 1) {
+      const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(zeros)) / 8;
+      if (std::memcmp(p + at, marker.data(), m) == 0) return at;
+    }
+  }
+  for (; i <= last; ++i) {
+    if (p[i] == marker[0] && std::memcmp(p + i, marker.data(), m) == 0) return i;
+  }
+  return std::string_view::npos;
+}
 
 int findText(const Text& t, const Text& marker, SearchOptions options) {
   const std::string_view v = t.view();
@@ -94,20 +113,25 @@ int findTextReverse(const Text& t, const Text& marker, SearchOptions options) {
 
 namespace {
 
-// "#引号" in a marker stands for a double quote.
-Text resolveQuotes(const Text& marker) {
+// "#引号" in a marker stands for a double quote. A marker without one is used
+// as it is; `*resolved` holds one that changes.
+const Text& resolveQuotes(const Text& marker, Text* resolved) {
   if (marker.view().find('#') == std::string_view::npos) return marker;
-  return replaceText(marker, "#\xD2\xFD\xBA\xC5", {.replacement = "\"", .caseSensitive = true});
+  *resolved =
+      replaceText(marker, "#\xD2\xFD\xBA\xC5", {.replacement = "\"", .caseSensitive = true});
+  return *resolved;
 }
 
 }  // namespace
 
 Text textBetween(const Text& t, const Text& left, const Text& right, SearchOptions options) {
-  const Text l = resolveQuotes(left);
+  Text resolvedLeft, resolvedRight;
+  const Text& l = resolveQuotes(left, &resolvedLeft);
   const int p = findText(t, l, options);
   if (p == -1) return {};
   const int q0 = p + l.length();
-  const int q = findText(t, resolveQuotes(right), {.start = q0, .ignoreCase = options.ignoreCase});
+  const int q = findText(t, resolveQuotes(right, &resolvedRight),
+                         {.start = q0, .ignoreCase = options.ignoreCase});
   if (q == -1) return {};
   return textMid(t, q0, q - q0);
 }

@@ -52,6 +52,8 @@ class Bytes {
     return *this;
   }
   void reserve(int bytes) { s_.reserve(bytes > 0 ? static_cast<std::size_t>(bytes) : 0); }
+  // Cuts to `bytes`, or grows with zero bytes; in place.
+  void resize(int bytes) { s_.resize(bytes > 0 ? static_cast<std::size_t>(bytes) : 0); }
 
   friend bool operator==(const Bytes& a, const Bytes& b) noexcept { return a.view() == b.view(); }
 

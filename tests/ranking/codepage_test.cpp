@@ -220,7 +220,8 @@ TEST(codepage_test, too_small_a_buffer) {
 
 namespace {
 
-// Records each call and answers as told.
+// Records each call and answers as told, failing a conversion whose capacity
+// is below the count as the routines do.
 struct Call {
   char routine;  // 'M' MultiByteToWideChar, 'W' WideCharToMultiByte
   unsigned codePage;
@@ -229,7 +230,7 @@ struct Call {
   friend bool operator==(const Call&, const Call&) = default;
 };
 std::vector<Call> calls;
-int countAnswer = 0;       // what a counting call returns
+int countAnswer = 0;       // what a counting call returns: the capacity a conversion needs
 std::string bytesToWrite;  // what a converting call writes, cut to its capacity
 int conversionAnswer = 0;  // what a converting call returns
 
@@ -243,6 +244,7 @@ int answer(std::string input, char routine, unsigned codePage, char* buffer, std
            int capacity) {
   calls.push_back({routine, codePage, capacity, std::move(input)});
   if (capacity == 0) return countAnswer;
+  if (capacity < countAnswer) return 0;
   bytesToWrite.copy(buffer, std::min(bytes, bytesToWrite.size()));
   return conversionAnswer;
 }
@@ -271,27 +273,32 @@ class codepage_calls_test : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(codepage_calls_test, to_utf16_counts_in_its_own_code_page) {
-  countAnswer = 3;
-  bytesToWrite = std::string("a\0b\0\0\0", 6);
-  conversionAnswer = 3;
+TEST_F(codepage_calls_test, to_utf16_in_one_call_or_counted_in_its_own_code_page) {
+  // A unit per byte and the terminator: one call, cut to what it wrote.
+  countAnswer = 2;
+  bytesToWrite = std::string("a\0\0\0", 4);
+  conversionAnswer = 2;
   EXPECT_EQ(textToUtf16("ab", 936), Bytes(bytesToWrite));
   EXPECT_EQ(textToUtf16("ab"), Bytes(bytesToWrite));
-  EXPECT_EQ(
-      calls,
-      (std::vector<Call>{
-          {'M', 936, 0, "ab"}, {'M', 936, 3, "ab"}, {'M', 65001, 0, "ab"}, {'M', 65001, 3, "ab"}}));
-  // The buffer is as large as the count, whatever the conversion writes.
+  EXPECT_EQ(calls, (std::vector<Call>{{'M', 936, 3, "ab"}, {'M', 65001, 3, "ab"}}));
+  // More units than that: counted in the conversion's own code page, and the
+  // buffer is as large as the count, whatever the conversion writes.
   calls.clear();
-  bytesToWrite.clear();
-  EXPECT_EQ(textToUtf16("ab"), Bytes(std::string(6, '\0')));
+  countAnswer = 4;
+  bytesToWrite = std::string("a\0b\0c\0", 6);
+  conversionAnswer = 4;
+  EXPECT_EQ(textToUtf16("ab", 936), Bytes(bytesToWrite + std::string(2, '\0')));
+  EXPECT_EQ(calls,
+            (std::vector<Call>{{'M', 936, 3, "ab"}, {'M', 936, 0, "ab"}, {'M', 936, 4, "ab"}}));
+  calls.clear();
   countAnswer = 0;
+  conversionAnswer = 0;
   EXPECT_EQ(textToUtf16("ab"), Bytes());
   EXPECT_EQ(textToUtf16(""), Bytes());
-  EXPECT_EQ(calls.size(), 3u);  // none for the empty text, none after a count of 0
+  EXPECT_EQ(calls.size(), 2u);  // none for the empty text, none after a count of 0
 }
 
-TEST_F(codepage_calls_test, from_utf16_counts_in_the_ansi_code_page) {
+TEST_F(codepage_calls_test, from_utf16_to_936_in_one_call_else_counted_in_the_ansi_code_page) {
   const Bytes units = utf16(u"ab");
   const std::string input = "a\0b\0"s;
   countAnswer = 2;  // fewer than the units: the buffer is still twice this
@@ -299,19 +306,24 @@ TEST_F(codepage_calls_test, from_utf16_counts_in_the_ansi_code_page) {
   conversionAnswer = 4;
   EXPECT_EQ(utf16ToText(units, 936), "xyz");
   EXPECT_EQ(utf16ToText(units), "xyz");
-  EXPECT_EQ(calls,
-            (std::vector<Call>{
-                {'W', 0, 0, input}, {'W', 936, 4, input}, {'W', 0, 0, input}, {'W', 0, 4, input}}));
+  EXPECT_EQ(utf16ToText(units, 65001), "xyz");
+  // Code page 936 takes at most two bytes a unit: the units' own size.
+  EXPECT_EQ(calls, (std::vector<Call>{{'W', 936, 6, input},
+                                      {'W', 0, 0, input},
+                                      {'W', 0, 4, input},
+                                      {'W', 0, 0, input},
+                                      {'W', 65001, 4, input}}));
   // A buffer filled without a terminator gives all of it; a failed conversion
   // gives "", not the buffer.
   bytesToWrite = "vwxyz";
-  EXPECT_EQ(utf16ToText(units, 936), "vwxy");
+  EXPECT_EQ(utf16ToText(units), "vwxy");
   conversionAnswer = 0;
   EXPECT_EQ(utf16ToText(units, 936), "");
+  EXPECT_EQ(utf16ToText(units), "");
   // Units without a zero unit reach the routines with one added.
   calls.clear();
   utf16ToText(Bytes("a\0b"s), 936);
-  EXPECT_EQ(calls.front(), (Call{'W', 0, 0, "a\0"s}));
+  EXPECT_EQ(calls.front(), (Call{'W', 936, 4, "a\0"s}));
   // Nothing to convert: no call.
   calls.clear();
   EXPECT_EQ(utf16ToText(Bytes(), 936), "");
@@ -324,8 +336,5 @@ TEST_F(codepage_calls_test, utf8_to_gbk_goes_through_utf16) {
   bytesToWrite = "\x2D\x4E\0\0"s;
   conversionAnswer = 2;
   utf8ToGbk("\xE4\xB8\xAD");
-  EXPECT_EQ(calls, (std::vector<Call>{{'M', 65001, 0, "\xE4\xB8\xAD"},
-                                      {'M', 65001, 2, "\xE4\xB8\xAD"},
-                                      {'W', 0, 0, "\x2D\x4E"},
-                                      {'W', 936, 4, "\x2D\x4E"}}));
+  EXPECT_EQ(calls, (std::vector<Call>{{'M', 65001, 4, "\xE4\xB8\xAD"}, {'W', 936, 4, "\x2D\x4E"}}));
 }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
+#include <utility>
 
 #include "support/list_of.h"
 #include "support/print.h"
@@ -291,23 +293,42 @@ TEST(text_test, extractors) {
 }
 
 // Every text over a small alphabet against a plain character walk, behind
-// ASCII prefixes of several lengths so both the word-at-a-time skip and the
-// byte loop of the search are crossed at every offset.
+// ASCII prefixes of several lengths so every skip of the search lands on
+// every offset, with markers that repeat their bytes.
 TEST(text_test, find_text_agrees_with_a_character_walk) {
   const char alphabet[] = {'a', 'X', '\xB0'};
+  // The first and the last match.
   auto walk = [](std::string_view t, std::string_view m) {
+    std::pair<int, int> found(-1, -1);
     for (std::size_t i = 0; i + m.size() <= t.size(); i += (t[i] & 0x80) ? 2 : 1) {
-      if (t.substr(i, m.size()) == m) return static_cast<int>(i) + 1;
+      if (t.substr(i, m.size()) != m) continue;
+      if (found.first == -1) found.first = static_cast<int>(i) + 1;
+      found.second = static_cast<int>(i) + 1;
     }
-    return -1;
+    return found;
   };
-  const std::string markers[] = {"X", "\xB0", "aX", "\xB0X", "X\xB0", "Xa"};
+  const std::string markers[] = {"X",
+                                 "\xB0",
+                                 "aX",
+                                 "\xB0X",
+                                 "X\xB0",
+                                 "Xa",
+                                 "aXa",
+                                 "\xB0X\xB0",
+                                 "XaX",
+                                 "\xB0\xB0"
+                                 "a",
+                                 "XX\xB0"
+                                 "a"};
   for (const std::size_t prefix : {0, 3, 8, 13}) {
     for (int n = 0; n < 3 * 3 * 3 * 3 * 3 * 3; ++n) {
       std::string t(prefix, 'a');
       for (int k = n, d = 0; d < 6; ++d, k /= 3) t += alphabet[k % 3];
       for (const std::string& m : markers) {
-        ASSERT_EQ(findText(Text(t), Text(m)), walk(t, m)) << ::testing::PrintToString(Text(t));
+        const auto [first, last] = walk(t, m);
+        ASSERT_EQ(findText(Text(t), Text(m)), first) << ::testing::PrintToString(Text(t)) << m;
+        ASSERT_EQ(findTextReverse(Text(t), Text(m)), last)
+            << ::testing::PrintToString(Text(t)) << m;
       }
     }
   }
