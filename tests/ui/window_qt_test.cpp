@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "support/print.h"
+#include "support/qt_application.h"
 #include "text/fatal_error.h"
 #include "ui/fake_ranking.h"
 
@@ -27,14 +28,6 @@ void PrintTo(const QString& s, std::ostream* os) {
 }
 
 namespace {
-
-QApplication* application() {
-  static int argc = 1;
-  static char name[] = "ui_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return app;
-}
 
 // Single-clicks activate items under this style; the window must not care.
 class SingleClickStyle final : public QProxyStyle {
