@@ -1,5 +1,6 @@
 #include "ui/window_qt.h"
 
+#include <QAbstractTableModel>
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -12,7 +13,9 @@
 #include <QTableView>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <vector>
 
 #include "ranking/codepage.h"
 #include "text/fatal_error.h"
@@ -43,19 +46,122 @@ Qt::Alignment columnAlignment(int column) {
   return (kRankingColumns[column].centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 
+}  // namespace
+
+// The table's rows, kept apart from the view. While a refresh holds them, the
+// rows it adds after those the view knows stay out of the view's sight, and
+// the view hears of them all at once when the refresh is over: told of each
+// new row, it would lay out its rows again each time, and thousands of rows
+// would take seconds.
+class RankingModel final : public QAbstractTableModel {
+ public:
+  RankingModel() {
+    for (int column = 0; column < 7; ++column) {
+      headers_[column] = qtString(kRankingColumns[column].header);
+    }
+  }
+
+  int rowCount(const QModelIndex& parent = {}) const override {
+    return parent.isValid() ? 0 : shown_;
+  }
+  int columnCount(const QModelIndex& parent = {}) const override {
+    return parent.isValid() ? 0 : 7;
+  }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+      return rows_[static_cast<std::size_t>(index.row())][index.column()];
+    if (role == Qt::TextAlignmentRole) return QVariant(columnAlignment(index.column()));
+    return {};
+  }
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (orientation != Qt::Horizontal || section < 0 || section >= 7) {
+      return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    if (role == Qt::DisplayRole) return headers_[section];
+    if (role == Qt::TextAlignmentRole) return QVariant(columnAlignment(section));
+    return {};
+  }
+  Qt::ItemFlags flags(const QModelIndex& index) const override {
+    // Never edited.
+    return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled : Qt::NoItemFlags;
+  }
+
+  void deleteAllRows() {
+    beginResetModel();
+    rows_.clear();
+    shown_ = 0;
+    endResetModel();
+  }
+  int insertRow(int position, QString label) {
+    if (position < 0) return -1;
+    const int row = std::min(position, rowTotal());  // past the end appends
+    // A row among those the view knows goes in as usual, once the view has
+    // heard of the held ones.
+    const bool seen = !holding_ || row < shown_;
+    if (seen) {
+      showHeldRows();
+      beginInsertRows({}, row, row);
+    }
+    rows_.insert(rows_.begin() + row, Row{std::move(label)});
+    if (seen) {
+      ++shown_;
+      endInsertRows();
+    }
+    return row;
+  }
+  void setCellText(int row, int column, QString text) {
+    if (row < 0 || row >= rowTotal() || column < 0 || column >= 7) return;
+    rows_[static_cast<std::size_t>(row)][column] = std::move(text);
+    if (row < shown_) emit dataChanged(index(row, column), index(row, column));
+  }
+
+  // For the length of a refresh; see the class comment.
+  class Hold {
+   public:
+    explicit Hold(RankingModel* model) : model_(model) { model_->holding_ = true; }
+    ~Hold() {
+      model_->showHeldRows();
+      model_->holding_ = false;
+    }
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+
+   private:
+    RankingModel* model_;
+  };
+
+ private:
+  using Row = std::array<QString, 7>;
+
+  // The rows the view knows and those held from it.
+  int rowTotal() const { return static_cast<int>(rows_.size()); }
+  void showHeldRows() {
+    if (shown_ == rowTotal()) return;
+    beginInsertRows({}, shown_, rowTotal() - 1);
+    shown_ = rowTotal();
+    endInsertRows();
+  }
+
+  std::array<QString, 7> headers_;
+  std::vector<Row> rows_;
+  int shown_ = 0;  // rows_ from the start that the view knows
+  bool holding_ = false;
+};
+
+namespace {
+
 // The four table operations on the model, and the selection of the view.
 class ModelTable final : public RankingTable {
  public:
-  ModelTable(QStandardItemModel* model, const QTableView* view) : model_(model), view_(view) {}
+  ModelTable(RankingModel* model, const QTableView* view) : model_(model), view_(view) {}
 
-  void deleteAllRows() override { model_->setRowCount(0); }
+  void deleteAllRows() override { model_->deleteAllRows(); }
   int insertRow(int position, const Text& label) override {
-    const int row = std::min(position, model_->rowCount());  // past the end appends
-    model_->insertRow(row, cell(label, 0));
-    return row;
+    return model_->insertRow(position, qtString(label));
   }
   void setCellText(int row, int column, const Text& text) override {
-    model_->setItem(row, column, cell(text, column));
+    model_->setCellText(row, column, qtString(text));
   }
   int selectedRow() const override {
     const QModelIndexList selected = view_->selectionModel()->selectedIndexes();
@@ -63,14 +169,7 @@ class ModelTable final : public RankingTable {
   }
 
  private:
-  static QStandardItem* cell(const Text& text, int column) {
-    auto* item = new QStandardItem(qtString(text));
-    item->setTextAlignment(columnAlignment(column));
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);  // never edited
-    return item;
-  }
-
-  QStandardItemModel* model_;
+  RankingModel* model_;
   const QTableView* view_;
 };
 
@@ -130,7 +229,9 @@ void place(QWidget* control, const Placement& at) {
 }  // namespace
 
 RankingWindow::RankingWindow(const RankingWindowOptions& options)
-    : options_(options), model_(0, 7), rankingList_(new QTableView(this)) {
+    : options_(options),
+      model_(std::make_unique<RankingModel>()),
+      rankingList_(new QTableView(this)) {
   ++livingWindows;
   setFatalErrorDisplay(showFatalError);
 
@@ -142,13 +243,8 @@ RankingWindow::RankingWindow(const RankingWindowOptions& options)
   setWindowTitle(qtString(kWindowTitle));
 
   // The table (created first: creation order is also the focus order).
-  for (int column = 0; column < 7; ++column) {
-    model_.setHeaderData(column, Qt::Horizontal, qtString(kRankingColumns[column].header));
-    model_.setHeaderData(column, Qt::Horizontal, QVariant(columnAlignment(column)),
-                         Qt::TextAlignmentRole);
-  }
   rankingList_->setObjectName(QStringLiteral("rankingList"));
-  rankingList_->setModel(&model_);
+  rankingList_->setModel(model_.get());
   auto* quietRows = new QuietRowsStyle;
   quietRows->setParent(rankingList_);
   rankingList_->setStyle(quietRows);
@@ -225,10 +321,11 @@ bool RankingWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void RankingWindow::refresh() {
   const WaitCursor wait;
-  ModelTable table(&model_, rankingList_);
+  const RankingModel::Hold hold(model_.get());
+  ModelTable table(model_.get(), rankingList_);
   refreshRanking(&table, options_.source);
 }
 
 void RankingWindow::openEntry() {
-  openEntryPage(ModelTable(&model_, rankingList_), options_.opener);
+  openEntryPage(ModelTable(model_.get(), rankingList_), options_.opener);
 }

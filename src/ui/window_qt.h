@@ -4,12 +4,14 @@
 // hint label, in the default UI font. Fatal errors show in a message box while
 // a RankingWindow exists, and on standard error in UTF-8 otherwise.
 
-#include <QStandardItemModel>
 #include <QWidget>
+
+#include <memory>
 
 #include "ui/ranking_window.h"
 
 class QTableView;
+class RankingModel;
 
 class RankingWindow : public QWidget {
  public:
@@ -26,6 +28,6 @@ class RankingWindow : public QWidget {
   void openEntry();
 
   RankingWindowOptions options_;
-  QStandardItemModel model_;
+  std::unique_ptr<RankingModel> model_;
   QTableView* rankingList_;
 };

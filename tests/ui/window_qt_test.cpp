@@ -14,8 +14,11 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #include "support/print.h"
+#include "support/qt_application.h"
 #include "text/fatal_error.h"
 #include "ui/fake_ranking.h"
 
@@ -25,14 +28,6 @@ void PrintTo(const QString& s, std::ostream* os) {
 }
 
 namespace {
-
-QApplication* application() {
-  static int argc = 1;
-  static char name[] = "ui_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return app;
-}
 
 // Single-clicks activate items under this style; the window must not care.
 class SingleClickStyle final : public QProxyStyle {
@@ -263,6 +258,27 @@ TEST_F(window_qt_test, the_button_refreshes_and_enter_does_not_press_it) {
   QTest::keyClick(refresh, Qt::Key_Return);
   QTest::keyClick(refresh, Qt::Key_Enter);
   EXPECT_EQ(downloads, 2);
+}
+
+// The view is told of a refresh's rows once, when the refresh is over: told
+// of each row, it lays its rows out again each time.
+TEST_F(window_qt_test, the_view_hears_of_a_refreshs_rows_at_once) {
+  RankingWindow window(kFakeRanking);
+  showActive(&window);
+  const QAbstractItemModel* model = table(&window)->model();
+  std::vector<std::pair<int, int>> inserted;
+  int changed = 0;
+  QObject::connect(
+      model, &QAbstractItemModel::rowsInserted,
+      [&](const QModelIndex&, int first, int last) { inserted.emplace_back(first, last); });
+  QObject::connect(model, &QAbstractItemModel::dataChanged, [&] { ++changed; });
+  entriesServed = 12;
+  QTest::mouseClick(button(&window), Qt::LeftButton);
+  EXPECT_EQ(inserted, (std::vector<std::pair<int, int>>{{0, 11}}));
+  EXPECT_EQ(changed, 0);
+  ASSERT_EQ(model->rowCount(), 12);
+  EXPECT_EQ(model->index(11, 0).data().toString(), "    12");
+  EXPECT_EQ(model->index(11, 6).data().toString(), "6/12");
 }
 
 TEST_F(window_qt_test, keyboard) {
