@@ -3,7 +3,7 @@
 // with the request line, Host, Content-Length when a body goes with it, the
 // session's agent and the header text's lines as given, and nothing libcurl
 // would add of its own. send waits for the final response's headers; the body
-// then streams through read, so memory stays at what read has not taken yet.
+// then streams through read, never more than about half a megabyte ahead of it.
 //
 // libcurl is not linked: each routine is bound by name from "libcurl.so.4" at
 // its first call (web/library_routine.h), so a run that downloads nothing does
@@ -29,6 +29,16 @@ template <class Routine>
 Routine* libcurl(const char* name) {
   return reinterpret_cast<Routine*>(bindLibraryRoutine("libcurl.so.4", name));
 }
+
+// Bytes of the body libcurl asks the network for at once. Larger than its
+// default of 16 KiB: each receive also costs libcurl a poll of the socket.
+constexpr long receiveBufferSize = 128 * 1024;
+// Bytes of the body held for read: beyond them the transfer pauses until read
+// has taken them all. libcurl receives as long as the socket has data, so
+// without a bound the bytes held would grow with the server's speed, each
+// time in fresh memory, which is slow to touch; bounded, the same block is
+// reused and stays in the cache.
+constexpr std::size_t heldBodyBound = 512 * 1024;
 
 struct EasyCleanup {
   void operator()(CURL* easy) const {
@@ -138,6 +148,7 @@ struct Request {
   bool headerBlockEnded = false;
   bool done = false;
   bool failed = false;
+  bool paused = false;  // by onBodyBytes, holding heldBodyBound bytes
 
   Request() = default;
   Request(const Request&) = delete;
@@ -197,7 +208,12 @@ size_t onHeaderLine(char* data, size_t size, size_t count, void* user) {
 }
 
 size_t onBodyBytes(char* data, size_t size, size_t count, void* user) {
-  static_cast<Request*>(user)->received.append(data, size * count);
+  Request& request = *static_cast<Request*>(user);
+  if (request.received.size() - request.readAt >= heldBodyBound) {
+    request.paused = true;
+    return CURL_WRITEFUNC_PAUSE;  // libcurl keeps the bytes and offers them again
+  }
+  request.received.append(data, size * count);
   return size * count;
 }
 
@@ -300,6 +316,7 @@ bool prepare(Request& request, std::string_view headerText, const void* body,
   o.set(CURLOPT_HEADERDATA, &request);
   o.set(CURLOPT_WRITEFUNCTION, onBodyBytes);
   o.set(CURLOPT_WRITEDATA, &request);
+  o.set(CURLOPT_BUFFERSIZE, receiveBufferSize);
 
   // A direct session ignores the environment's proxy variables ("" turns
   // them off); a proxy serves every host, whatever NO_PROXY says.
@@ -339,9 +356,18 @@ bool prepare(Request& request, std::string_view headerText, const void* body,
 // Runs the transfer a step further, waiting for the network when nothing is
 // left to hand out.
 void advance(Request& request) {
+  static const auto pause = libcurl<decltype(curl_easy_pause)>("curl_easy_pause");
   static const auto perform = libcurl<decltype(curl_multi_perform)>("curl_multi_perform");
   static const auto infoRead = libcurl<decltype(curl_multi_info_read)>("curl_multi_info_read");
   static const auto multiPoll = libcurl<decltype(curl_multi_poll)>("curl_multi_poll");
+  if (request.paused) {  // read has taken all that was held: go on
+    request.paused = false;
+    if (pause(request.easy.get(), CURLPAUSE_CONT) != CURLE_OK) {
+      request.done = request.failed = true;
+      return;
+    }
+    if (request.readAt != request.received.size()) return;  // the bytes libcurl kept
+  }
   int running = 0;
   if (perform(request.multi.get(), &running) != CURLM_OK) {
     request.done = request.failed = true;
