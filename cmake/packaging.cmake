@@ -43,11 +43,12 @@ else()
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION video)
   # The libraries come from dpkg-shlibdeps; what the binaries load at run time
-  # without linking it is named here: Qt's platform plugins, the CA
+  # without linking it is named here: libcurl, bound by name at the first
+  # download (7.85 for CURLOPT_PROTOCOLS_STR), Qt's platform plugins, the CA
   # certificates for HTTPS and a font with the Chinese characters.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "qt6-qpa-plugins, ca-certificates, fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei")
+      "libcurl4 (>= 7.85.0), qt6-qpa-plugins, ca-certificates, fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei")
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 endif()
 include(CPack)

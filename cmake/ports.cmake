@@ -15,14 +15,19 @@ else()
   set(KORVALE_RANKING_PORT ranking/codepage_iconv.cpp)  # iconv is part of glibc
   set(KORVALE_RANKING_PORT_LIBS)
 endif()
+# The internet library is bound by name at first use (web/library_routine.h):
+# no import library for WinINet, and libcurl is not linked, so that a run that
+# downloads nothing does not load it and its dependencies. curl/curl.h still
+# gives libcurl's types and constants.
 if(WIN32)
-  # WinINet is bound by name at first use: no import library.
-  set(KORVALE_WEB_PORT web/internet_wininet.cpp)
+  set(KORVALE_WEB_PORT web/internet_wininet.cpp web/library_routine_win32.cpp)
   set(KORVALE_WEB_PORT_LIBS)
+  set(KORVALE_WEB_PORT_INCLUDES)
 else()
   find_package(CURL REQUIRED)
-  set(KORVALE_WEB_PORT web/internet_curl.cpp)
-  set(KORVALE_WEB_PORT_LIBS CURL::libcurl)
+  set(KORVALE_WEB_PORT web/internet_curl.cpp web/library_routine_dlopen.cpp)
+  set(KORVALE_WEB_PORT_LIBS ${CMAKE_DL_LIBS})
+  set(KORVALE_WEB_PORT_INCLUDES $<TARGET_PROPERTY:CURL::libcurl,INTERFACE_INCLUDE_DIRECTORIES>)
 endif()
 
 # The window: Win32 and the common controls, or Qt 6 Widgets; and the main

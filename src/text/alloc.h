@@ -17,6 +17,9 @@
 // Tells the system that a large block just obtained will be filled soon, so it
 // may back it with large pages (memory_hint_*.cpp); a hint, never an error.
 void hintLargeBlock(void* block, std::size_t bytes) noexcept;
+// The size at least `bytes` to ask for a large block, so that the system can
+// place it where large pages fit it whole (memory_hint_*.cpp).
+std::size_t largeBlockSize(std::size_t bytes) noexcept;
 
 template <class T>
 struct FatalAllocator {
@@ -83,6 +86,7 @@ class GrowableBytes {
   }
   void reserve(std::size_t n) {
     if (n <= capacity_) return;
+    if (n >= largeBlock) n = largeBlockSize(n);
     if (n > static_cast<std::size_t>(PTRDIFF_MAX)) fatalOutOfMemory(n);
     void* grown = std::realloc(data_, n);
     if (grown == nullptr) fatalOutOfMemory(n);

@@ -17,3 +17,15 @@ void hintLargeBlock(void* block, std::size_t bytes) noexcept {
   const std::uintptr_t end = (begin + bytes + page - 1) / page * page;
   madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
 }
+
+std::size_t largeBlockSize(std::size_t bytes) noexcept {
+  // malloc gives a large block a mapping of its own, one page more than the
+  // block (rounded to pages) for its header. A mapping of whole 2 MiB units
+  // is placed on a 2 MiB boundary, and so is every one realloc moves it to:
+  // huge pages then cover it all, and a move keeps them whole. Anywhere else
+  // a move splits them and the grown part starts with small pages.
+  constexpr std::size_t unit = 2 << 20;
+  const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  if (bytes > static_cast<std::size_t>(-1) - unit - page) return bytes;  // fails in realloc
+  return (bytes + page + unit - 1) / unit * unit - page;
+}

@@ -3,3 +3,7 @@
 #include "text/alloc.h"
 
 void hintLargeBlock(void*, std::size_t) noexcept {}
+
+std::size_t largeBlockSize(std::size_t bytes) noexcept {
+  return bytes;
+}

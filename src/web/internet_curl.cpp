@@ -3,7 +3,12 @@
 // with the request line, Host, Content-Length when a body goes with it, the
 // session's agent and the header text's lines as given, and nothing libcurl
 // would add of its own. send waits for the final response's headers; the body
-// then streams through read, so memory stays at what read has not taken yet.
+// then streams through read, never more than about half a megabyte ahead of it.
+//
+// libcurl is not linked: each routine is bound by name from "libcurl.so.4" at
+// its first call (web/library_routine.h), so a run that downloads nothing does
+// not load libcurl and the thirty libraries it needs. curl/curl.h gives the
+// types, the constants and, through decltype, each routine's exact type.
 #include <curl/curl.h>
 
 #include <algorithm>
@@ -15,17 +20,43 @@
 
 #include "text/alloc.h"
 #include "web/internet.h"
+#include "web/library_routine.h"
 
 namespace {
 
+// The routine `name` of libcurl, as curl/curl.h declares it (`Routine`).
+template <class Routine>
+Routine* libcurl(const char* name) {
+  return reinterpret_cast<Routine*>(bindLibraryRoutine("libcurl.so.4", name));
+}
+
+// Bytes of the body libcurl asks the network for at once. Larger than its
+// default of 16 KiB: each receive also costs libcurl a poll of the socket.
+constexpr long receiveBufferSize = 128 * 1024;
+// Bytes of the body held for read: beyond them the transfer pauses until read
+// has taken them all. libcurl receives as long as the socket has data, so
+// without a bound the bytes held would grow with the server's speed, each
+// time in fresh memory, which is slow to touch; bounded, the same block is
+// reused and stays in the cache.
+constexpr std::size_t heldBodyBound = 512 * 1024;
+
 struct EasyCleanup {
-  void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
+  void operator()(CURL* easy) const {
+    static const auto routine = libcurl<decltype(curl_easy_cleanup)>("curl_easy_cleanup");
+    routine(easy);
+  }
 };
 struct MultiCleanup {
-  void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+  void operator()(CURLM* multi) const {
+    static const auto routine = libcurl<decltype(curl_multi_cleanup)>("curl_multi_cleanup");
+    routine(multi);
+  }
 };
 struct ListCleanup {
-  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+  void operator()(curl_slist* list) const {
+    static const auto routine = libcurl<decltype(curl_slist_free_all)>("curl_slist_free_all");
+    routine(list);
+  }
 };
 using CurlEasy = std::unique_ptr<CURL, EasyCleanup>;
 using CurlMulti = std::unique_ptr<CURLM, MultiCleanup>;
@@ -35,7 +66,8 @@ using CurlList = std::unique_ptr<curl_slist, ListCleanup>;
 class HeaderLines {
  public:
   void add(const std::string& line) {
-    curl_slist* longer = ok_ ? curl_slist_append(list_.get(), line.c_str()) : nullptr;
+    static const auto append = libcurl<decltype(curl_slist_append)>("curl_slist_append");
+    curl_slist* longer = ok_ ? append(list_.get(), line.c_str()) : nullptr;
     ok_ = longer != nullptr;
     if (ok_) {
       (void)list_.release();  // now owned by `longer`
@@ -56,11 +88,17 @@ class EasyOptions {
   explicit EasyOptions(CURL* easy) : easy_(easy) {}
   template <class Value>
   void set(CURLoption option, Value value) {
-    ok_ = ok_ && curl_easy_setopt(easy_, option, value) == CURLE_OK;
+    ok_ = ok_ && setopt()(easy_, option, value) == CURLE_OK;
   }
   bool ok() const { return ok_; }
 
  private:
+  // One binding for every type of value.
+  static decltype(curl_easy_setopt)* setopt() {
+    static const auto routine = libcurl<decltype(curl_easy_setopt)>("curl_easy_setopt");
+    return routine;
+  }
+
   CURL* easy_;
   bool ok_ = true;
 };
@@ -110,12 +148,15 @@ struct Request {
   bool headerBlockEnded = false;
   bool done = false;
   bool failed = false;
+  bool paused = false;  // by onBodyBytes, holding heldBodyBound bytes
 
   Request() = default;
   Request(const Request&) = delete;
   Request& operator=(const Request&) = delete;
   ~Request() {
-    if (attached) curl_multi_remove_handle(multi.get(), easy.get());
+    static const auto remove =
+        libcurl<decltype(curl_multi_remove_handle)>("curl_multi_remove_handle");
+    if (attached) remove(multi.get(), easy.get());
   }
 };
 
@@ -167,7 +208,12 @@ size_t onHeaderLine(char* data, size_t size, size_t count, void* user) {
 }
 
 size_t onBodyBytes(char* data, size_t size, size_t count, void* user) {
-  static_cast<Request*>(user)->received.append(data, size * count);
+  Request& request = *static_cast<Request*>(user);
+  if (request.received.size() - request.readAt >= heldBodyBound) {
+    request.paused = true;
+    return CURL_WRITEFUNC_PAUSE;  // libcurl keeps the bytes and offers them again
+  }
+  request.received.append(data, size * count);
   return size * count;
 }
 
@@ -230,8 +276,11 @@ bool prepare(Request& request, std::string_view headerText, const void* body,
              std::uint32_t bodyLength) {
   const bool secure = (request.flags & INTERNET_FLAG_SECURE) != 0;
   if (!plainHostName(request.connection.host)) return false;
-  request.multi.reset(curl_multi_init());
-  request.easy.reset(curl_easy_init());
+  static const auto multiInit = libcurl<decltype(curl_multi_init)>("curl_multi_init");
+  static const auto easyInit = libcurl<decltype(curl_easy_init)>("curl_easy_init");
+  static const auto addHandle = libcurl<decltype(curl_multi_add_handle)>("curl_multi_add_handle");
+  request.multi.reset(multiInit());
+  request.easy.reset(easyInit());
   if (request.multi == nullptr || request.easy == nullptr) return false;
   const bool head = request.verb == "HEAD";
   const bool withBody = head || request.verb != "GET" || bodyLength > 0;
@@ -267,6 +316,7 @@ bool prepare(Request& request, std::string_view headerText, const void* body,
   o.set(CURLOPT_HEADERDATA, &request);
   o.set(CURLOPT_WRITEFUNCTION, onBodyBytes);
   o.set(CURLOPT_WRITEDATA, &request);
+  o.set(CURLOPT_BUFFERSIZE, receiveBufferSize);
 
   // A direct session ignores the environment's proxy variables ("" turns
   // them off); a proxy serves every host, whatever NO_PROXY says.
@@ -296,7 +346,7 @@ bool prepare(Request& request, std::string_view headerText, const void* body,
     o.set(CURLOPT_HTTPGET, 1L);
   }
   if (!o.ok() || !linesStored || !request.headerLines.ok() || !request.proxyLines.ok() ||
-      curl_multi_add_handle(request.multi.get(), request.easy.get()) != CURLM_OK) {
+      addHandle(request.multi.get(), request.easy.get()) != CURLM_OK) {
     return false;
   }
   request.attached = true;
@@ -306,21 +356,33 @@ bool prepare(Request& request, std::string_view headerText, const void* body,
 // Runs the transfer a step further, waiting for the network when nothing is
 // left to hand out.
 void advance(Request& request) {
+  static const auto pause = libcurl<decltype(curl_easy_pause)>("curl_easy_pause");
+  static const auto perform = libcurl<decltype(curl_multi_perform)>("curl_multi_perform");
+  static const auto infoRead = libcurl<decltype(curl_multi_info_read)>("curl_multi_info_read");
+  static const auto multiPoll = libcurl<decltype(curl_multi_poll)>("curl_multi_poll");
+  if (request.paused) {  // read has taken all that was held: go on
+    request.paused = false;
+    if (pause(request.easy.get(), CURLPAUSE_CONT) != CURLE_OK) {
+      request.done = request.failed = true;
+      return;
+    }
+    if (request.readAt != request.received.size()) return;  // the bytes libcurl kept
+  }
   int running = 0;
-  if (curl_multi_perform(request.multi.get(), &running) != CURLM_OK) {
+  if (perform(request.multi.get(), &running) != CURLM_OK) {
     request.done = request.failed = true;
     return;
   }
   if (running == 0) {
     int left = 0;
-    while (CURLMsg* message = curl_multi_info_read(request.multi.get(), &left)) {
+    while (CURLMsg* message = infoRead(request.multi.get(), &left)) {
       if (message->msg == CURLMSG_DONE && message->data.result != CURLE_OK) request.failed = true;
     }
     request.done = true;
     return;
   }
   if (request.readAt == request.received.size()) {
-    curl_multi_poll(request.multi.get(), nullptr, 0, 1000, nullptr);
+    multiPoll(request.multi.get(), nullptr, 0, 1000, nullptr);
   }
 }
 
@@ -412,8 +474,14 @@ class CurlInternet final : public InternetApi {
 };
 
 struct CurlLibrary {
-  CurlLibrary() { curl_global_init(CURL_GLOBAL_DEFAULT); }
-  ~CurlLibrary() { curl_global_cleanup(); }
+  CurlLibrary() {
+    static const auto init = libcurl<decltype(curl_global_init)>("curl_global_init");
+    init(CURL_GLOBAL_DEFAULT);
+  }
+  ~CurlLibrary() {
+    static const auto cleanup = libcurl<decltype(curl_global_cleanup)>("curl_global_cleanup");
+    cleanup();
+  }
   CurlLibrary(const CurlLibrary&) = delete;
   CurlLibrary& operator=(const CurlLibrary&) = delete;
 };

@@ -1,7 +1,8 @@
 #pragma once
-// Windows port: routines of a system library reached by name at their first
-// use, never through an import library, so that the program starts without
-// them and names the one it lacks.
+// Routines of a system library reached by name at their first use, never
+// through the linker, so that the program starts without loading the library
+// and names the one it lacks. One implementation per port:
+// library_routine_win32.cpp (LoadLibrary) and library_routine_dlopen.cpp.
 
 using LibraryRoutine = void (*)();
 
@@ -9,3 +10,7 @@ using LibraryRoutine = void (*)();
 // kept loaded. One that cannot be bound (no such library, or no such routine
 // in it) ends the program through fatalError with code 0.
 LibraryRoutine bindLibraryRoutine(const char* library, const char* name);
+
+// Ends the program with the report of a routine that could not be bound; the
+// same words on every port.
+[[noreturn]] void failToBindLibraryRoutine(const char* library, const char* name);

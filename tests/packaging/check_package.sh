@@ -54,6 +54,8 @@ deb)
   # Nothing outside /usr, and no build or test leftovers.
   unexpected=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v -E '^\./(usr/?)?$|^\./usr/(bin|share)(/|$)' || true)
   [[ -z $unexpected ]] || fail "unexpected files: $unexpected"
+  # libcurl is bound at the first download, not loaded with the program.
+  ! objdump -p "$root/usr/bin/korvale-cli" | grep -q "NEEDED.*libcurl" || fail "korvale-cli links libcurl"
   cli=("$root/usr/bin/korvale-cli")
   ;;
 zip)
