@@ -89,7 +89,8 @@ class Output {
   // Puts a run of `n` ASCII items of the other width.
   template <class S>
   void putAscii(const S* items, std::size_t n) {
-    copyAscii(items, buffer_ + count_, count_ < capacity_ ? std::min(n, capacity_ - count_) : 0);
+    // Counting has no buffer: no pointer is formed from it then.
+    if (count_ < capacity_) copyAscii(items, buffer_ + count_, std::min(n, capacity_ - count_));
     count_ += n;
   }
 
