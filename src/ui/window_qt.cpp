@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <iterator>
 #include <vector>
 
 #include "ranking/codepage.h"
@@ -54,9 +55,11 @@ Qt::Alignment columnAlignment(int column) {
 // new row, it would lay out its rows again each time, and thousands of rows
 // would take seconds.
 class RankingModel final : public QAbstractTableModel {
+  static constexpr int columns = static_cast<int>(std::size(kRankingColumns));
+
  public:
   RankingModel() {
-    for (int column = 0; column < 7; ++column) {
+    for (int column = 0; column < columns; ++column) {
       headers_[column] = qtString(kRankingColumns[column].header);
     }
   }
@@ -65,7 +68,7 @@ class RankingModel final : public QAbstractTableModel {
     return parent.isValid() ? 0 : shown_;
   }
   int columnCount(const QModelIndex& parent = {}) const override {
-    return parent.isValid() ? 0 : 7;
+    return parent.isValid() ? 0 : columns;
   }
   QVariant data(const QModelIndex& index, int role) const override {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
@@ -75,7 +78,7 @@ class RankingModel final : public QAbstractTableModel {
     return {};
   }
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-    if (orientation != Qt::Horizontal || section < 0 || section >= 7) {
+    if (orientation != Qt::Horizontal || section < 0 || section >= columns) {
       return QAbstractTableModel::headerData(section, orientation, role);
     }
     if (role == Qt::DisplayRole) return headers_[section];
@@ -111,7 +114,7 @@ class RankingModel final : public QAbstractTableModel {
     return row;
   }
   void setCellText(int row, int column, QString text) {
-    if (row < 0 || row >= rowTotal() || column < 0 || column >= 7) return;
+    if (row < 0 || row >= rowTotal() || column < 0 || column >= columns) return;
     rows_[static_cast<std::size_t>(row)][column] = std::move(text);
     if (row < shown_) emit dataChanged(index(row, column), index(row, column));
   }
@@ -132,7 +135,7 @@ class RankingModel final : public QAbstractTableModel {
   };
 
  private:
-  using Row = std::array<QString, 7>;
+  using Row = std::array<QString, columns>;
 
   // The rows the view knows and those held from it.
   int rowTotal() const { return static_cast<int>(rows_.size()); }
@@ -143,7 +146,7 @@ class RankingModel final : public QAbstractTableModel {
     endInsertRows();
   }
 
-  std::array<QString, 7> headers_;
+  Row headers_;
   std::vector<Row> rows_;
   int shown_ = 0;  // rows_ from the start that the view knows
   bool holding_ = false;
